@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class LineList;
+
+// Result of scanning a CGATS document for its data markers and declared counts. The values are
+// those held when the scan ended; on failure they are what had been read up to the failure.
+struct CgatsScanResult {
+    bool ok = false;
+    QString error;              // the failure's own text ("Input File Error", ...); never shown
+    bool beginDataSet = false;  // false when the scan failed before it found the start marker
+    int begin_data = 0;
+    int number_of_sets = 0;
+    int end_data = 0;
+    int number_of_fields = 0;
+};
+
+// Scans a loaded document; onCount runs after each count read (the window pumps events there).
+CgatsScanResult CgatsScan(const LineList& input, const std::function<void()>& onCount = {});
+
+// Whole-field integer conversion: optional sign, decimal digits, or hex after "$", "x", "X", "0x",
+// "0X"; signed 32-bit range. Throws "'%s' is not a valid integer value" otherwise.
+int StrToInt(const QString& text);

@@ -1,0 +1,3 @@
+#include "unitUlvarTabbed.h"
+
+TTabbedForm::TTabbedForm(QWidget* parent) : QWidget(parent) {}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QWidget>
+
+class TTabbedForm : public QWidget {
+public:
+    explicit TTabbedForm(QWidget* parent = nullptr);
+};
