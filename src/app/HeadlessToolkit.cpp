@@ -1,0 +1,40 @@
+#include "HeadlessToolkit.h"
+
+#include "Controls.h"
+
+void HeadlessToolkit::print(const QString& text) {
+    QString line = text;
+    line.replace(u'\r', u'\n');
+    const QByteArray bytes = line.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), m_out);
+    std::fputc('\n', m_out);
+    std::fflush(m_out);
+}
+
+void HeadlessToolkit::ShowMessage(const QString& text) {
+    ++m_messages;
+    print(text);
+}
+
+void HeadlessToolkit::ShowError(const QString& text) {
+    ++m_errors;
+    print(text);
+}
+
+bool HeadlessToolkit::ExecuteOpen(OpenDialog& dialog) {
+    if (m_open.empty())
+        return false;
+    dialog.FileName = m_open.front();
+    m_open.pop_front();
+    return true;
+}
+
+bool HeadlessToolkit::ExecuteSave(SaveDialog& dialog) {
+    if (m_save.empty())
+        return false;
+    // The path is taken as given: a script names its output exactly, no extension is added.
+    dialog.FileName = m_save.front();
+    m_save.pop_front();
+    ++m_saves;
+    return true;
+}

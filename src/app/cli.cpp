@@ -1,0 +1,216 @@
+// lumetra-cli: the window's import and build handlers, run headless on a form state of its own.
+//   lumetra-cli scan FILE [--kind spectral|lab|optimized]
+//   lumetra-cli smooth --spectral FILE --lab FILE [--unscrambled] [--swatch-dir DIR] -o OUT
+//   lumetra-cli spec FILE -o OUT
+// Exit status: 0 clean; 1 an input was rejected or the build stopped (nothing written);
+// 2 usage; 3 the file was written but rows were left out.
+
+#include "Build.h"
+#include "FormState.h"
+#include "HeadlessToolkit.h"
+#include "Import.h"
+#include "Toolkit.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+enum Exit { Clean = 0, Stopped = 1, Usage = 2, RowsLeftOut = 3 };
+
+void printOut(const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+}
+
+int usageError(const QString& message) {
+    std::fprintf(stderr, "lumetra-cli: %s\nTry 'lumetra-cli --help' for more information.\n",
+                 qPrintable(message));
+    return Usage;
+}
+
+// Runs the window's import for one kind of file; true when the file was accepted (no message).
+bool runImport(FormState& form, HeadlessToolkit& toolkit, int tag, const QString& path) {
+    const int before = toolkit.messageCount() + toolkit.errorCount();
+    toolkit.answerOpen(QFileInfo(path).absoluteFilePath());
+    RunGuarded(toolkit, [&] { btnOpenCGATSFileClick(form, toolkit, tag); });
+    return toolkit.messageCount() + toolkit.errorCount() == before;
+}
+
+// Where the save dialog is answered: the named file, or a scratch file copied to standard output.
+struct Output {
+    QString path;
+    bool toStdout = false;
+    QTemporaryDir scratch;
+};
+
+bool prepareOutput(Output& out, const QString& name) {
+    if (name == QLatin1String("-")) {
+        if (!out.scratch.isValid())
+            return false;
+        out.toStdout = true;
+        out.path = out.scratch.filePath(QStringLiteral("document"));
+    } else {
+        out.path = QFileInfo(name).absoluteFilePath();
+    }
+    return true;
+}
+
+// Runs one builder and tells how it ended.
+int runBuild(HeadlessToolkit& toolkit, const Output& out, const std::function<void()>& build) {
+    const int messages = toolkit.messageCount();
+    const int errors = toolkit.errorCount();
+    const int saves = toolkit.saveCount();
+    toolkit.answerSave(out.path);
+    RunGuarded(toolkit, build);
+    const bool written = toolkit.saveCount() > saves && toolkit.errorCount() == errors;
+    if (!written)
+        return Stopped;
+    if (out.toStdout) {
+        QFile file(out.path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "%s\n", qPrintable(file.errorString()));
+            return Stopped;
+        }
+        const QByteArray bytes = file.readAll();
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+        std::fflush(stdout);
+    }
+    return toolkit.messageCount() > messages ? RowsLeftOut : Clean;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("lumetra-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LUMETRA_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Imports CGATS measurement files and builds smoothing and spec files without a window.\n\n"
+                       "Commands:\n"
+                       "  scan FILE [--kind spectral|lab|optimized]   check a file and print its counts\n"
+                       "  smooth --spectral FILE --lab FILE -o OUT     build the smoothing file\n"
+                       "         [--unscrambled] [--swatch-dir DIR]\n"
+                       "  spec FILE -o OUT                             build the spec file\n\n"
+                       "OUT may be - for standard output. Exit status: 0 clean, 1 an input was rejected\n"
+                       "or nothing was written, 2 usage, 3 written but rows were left out."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("scan, smooth or spec"));
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The input file (scan, spec)."),
+                                 QStringLiteral("[file]"));
+    const QCommandLineOption kind(QStringLiteral("kind"),
+                                  QStringLiteral("Kind of file for scan: spectral, lab or optimized (default)."),
+                                  QStringLiteral("kind"), QStringLiteral("optimized"));
+    const QCommandLineOption spectral(QStringLiteral("spectral"), QStringLiteral("The spectral file (smooth)."),
+                                      QStringLiteral("file"));
+    const QCommandLineOption lab(QStringLiteral("lab"), QStringLiteral("The L*a*b* file (smooth)."),
+                                 QStringLiteral("file"));
+    const QCommandLineOption unscrambled(QStringLiteral("unscrambled"),
+                                         QStringLiteral("Use the unscrambled (U) swatch file (smooth)."));
+    const QCommandLineOption swatchDir(QStringLiteral("swatch-dir"),
+                                       QStringLiteral("The folder that holds CMYK/ (smooth; default: the "
+                                                      "current folder)."),
+                                       QStringLiteral("dir"));
+    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("Where to write the built file (smooth, spec)."),
+                                    QStringLiteral("out"));
+    parser.addOptions({kind, spectral, lab, unscrambled, swatchDir, output});
+
+    if (!parser.parse(app.arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        printOut(parser.helpText());
+        return Clean;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        printOut(QStringLiteral("lumetra-cli %1\n").arg(QCoreApplication::applicationVersion()));
+        return Clean;
+    }
+
+    const QStringList args = parser.positionalArguments();
+    const QString command = args.value(0);
+    auto onlyOptions = [&](std::initializer_list<const QCommandLineOption*> allowed) -> QString {
+        for (const QCommandLineOption* o : {&kind, &spectral, &lab, &unscrambled, &swatchDir, &output}) {
+            if (parser.isSet(*o) && std::find(allowed.begin(), allowed.end(), o) == allowed.end())
+                return QStringLiteral("option --%1 does not apply to %2").arg(o->names().constLast(), command);
+        }
+        return QString();
+    };
+
+    FormState form;
+    form.FormCreate();
+    HeadlessToolkit toolkit;
+
+    if (command == QLatin1String("scan")) {
+        if (const QString e = onlyOptions({&kind}); !e.isEmpty())
+            return usageError(e);
+        if (args.size() != 2)
+            return usageError(QStringLiteral("scan takes one FILE"));
+        const QString k = parser.value(kind);
+        const int tag = k == QLatin1String("spectral") ? 1 : k == QLatin1String("lab") ? 2
+                        : k == QLatin1String("optimized")  ? 3
+                                                           : 0;
+        if (tag == 0)
+            return usageError(QStringLiteral("unknown kind '%1'").arg(k));
+        if (!runImport(form, toolkit, tag, args.at(1)))
+            return Stopped;
+        const NumberBox* boxes[3][4] = {
+            {&form.NumberBoxBeginData, &form.NumberBoxEndData, &form.NumberBoxPatches, &form.NumberBoxColumns},
+            {&form.NumberBoxBeginDataLab, &form.NumberBoxEndDataLab, &form.NumberBoxPatchesLab,
+             &form.NumberBoxColumnsLab},
+            {&form.NumberBoxBeginDataOptimized, &form.NumberBoxEndDataOptimized, &form.NumberBoxPatchesOptimized,
+             &form.NumberBoxColumnsOptimized},
+        };
+        const auto& b = boxes[tag - 1];
+        printOut(QStringLiteral("begin %1\nend %2\npatches %3\ncolumns %4\n")
+                     .arg(b[0]->Text(), b[1]->Text(), b[2]->Text(), b[3]->Text()));
+        return Clean;
+    }
+
+    if (command == QLatin1String("smooth")) {
+        if (const QString e = onlyOptions({&spectral, &lab, &unscrambled, &swatchDir, &output}); !e.isEmpty())
+            return usageError(e);
+        if (args.size() != 1)
+            return usageError(QStringLiteral("smooth takes no FILE; use --spectral and --lab"));
+        if (!parser.isSet(spectral) || !parser.isSet(lab) || !parser.isSet(output))
+            return usageError(QStringLiteral("smooth needs --spectral, --lab and -o"));
+        Output out;
+        if (!prepareOutput(out, parser.value(output)))
+            return Stopped;
+        if (!runImport(form, toolkit, 1, parser.value(spectral)) || !runImport(form, toolkit, 2, parser.value(lab)))
+            return Stopped;
+        form.cbScrambledSwatch.IsChecked = !parser.isSet(unscrambled);
+        if (parser.isSet(swatchDir) && !QDir::setCurrent(parser.value(swatchDir))) {
+            std::fprintf(stderr, "Cannot change to folder \"%s\"\n", qPrintable(parser.value(swatchDir)));
+            return Stopped;
+        }
+        return runBuild(toolkit, out, [&] { btnWriteSmoothingClick(form, toolkit); });
+    }
+
+    if (command == QLatin1String("spec")) {
+        if (const QString e = onlyOptions({&output}); !e.isEmpty())
+            return usageError(e);
+        if (args.size() != 2 || !parser.isSet(output))
+            return usageError(QStringLiteral("spec takes one FILE and -o OUT"));
+        Output out;
+        if (!prepareOutput(out, parser.value(output)))
+            return Stopped;
+        if (!runImport(form, toolkit, 3, args.at(1)))
+            return Stopped;
+        return runBuild(toolkit, out, [&] { btnWriteUlvarClick(form, toolkit); });
+    }
+
+    if (command.isEmpty())
+        return usageError(QStringLiteral("no command given"));
+    return usageError(QStringLiteral("unknown command '%1'").arg(command));
+}
