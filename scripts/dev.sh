@@ -2,6 +2,7 @@
 # One entry point for a fresh Debian 12 machine:
 #   bash scripts/dev.sh run    install what is missing, build, start the window
 #   bash scripts/dev.sh test   install what is missing, build, run the whole test suite
+#   bash scripts/dev.sh bench  install what is missing, build the benchmarks (Release), run them
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -43,8 +44,13 @@ test)
     configure_and_build build -DLUMETRA_WERROR=ON
     ctest --test-dir build --output-on-failure -j "$jobs"
     ;;
+bench)
+    install_missing "${packages[@]}"
+    configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release -DLUMETRA_BUILD_TESTS=OFF -DLUMETRA_BUILD_BENCH=ON
+    ./build-bench/bench/lumetra_bench "${@:2}"
+    ;;
 *)
-    echo "usage: bash scripts/dev.sh run|test" >&2
+    echo "usage: bash scripts/dev.sh run|test|bench" >&2
     exit 2
     ;;
 esac

@@ -1,0 +1,51 @@
+// Reading speed: load + format check + scan of generated spectral files, and the whole import
+// handler (dialog answered, pane filled).
+
+#include "BenchData.h"
+#include "BenchToolkit.h"
+#include "CgatsScan.h"
+#include "FormState.h"
+#include "Import.h"
+#include "LineList.h"
+
+#include <QFileInfo>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QString spectralFormatLine() {
+    QString line = QStringLiteral("SAMPLE_ID");
+    for (int nm = 380; nm <= 730; nm += 10)
+        line += QStringLiteral(" SPECTRAL_%1").arg(nm);
+    return line + u' ';
+}
+
+void BM_LoadCheckScan(benchmark::State& state) {
+    const QString path = benchFiles(static_cast<int>(state.range(0))).spectral;
+    const QString format = spectralFormatLine();
+    for (auto _ : state) {
+        LineList list;
+        list.LoadFromFile(path);
+        benchmark::DoNotOptimize(list.IndexOf(format));
+        CgatsScanResult r = CgatsScan(list);
+        benchmark::DoNotOptimize(r);
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
+}
+BENCHMARK(BM_LoadCheckScan)->Arg(1617)->Arg(16170)->Arg(161700)->Unit(benchmark::kMillisecond);
+
+void BM_ImportHandler(benchmark::State& state) {
+    BenchToolkit toolkit;
+    toolkit.openPath = benchFiles(static_cast<int>(state.range(0))).spectral;
+    for (auto _ : state) {
+        FormState form;
+        form.FormCreate();
+        btnOpenCGATSFileClick(form, toolkit, 1);
+        benchmark::DoNotOptimize(form.memoInput.Lines.Count());
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(toolkit.openPath).size());
+}
+BENCHMARK(BM_ImportHandler)->Arg(1617)->Arg(16170)->Arg(161700)->Unit(benchmark::kMillisecond);
+
+} // namespace
