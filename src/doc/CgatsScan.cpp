@@ -1,16 +1,150 @@
+// The few CGATS keywords the header scan reads.
+//
+// A CGATS measurement file is a keyword header followed by a data block:
+//
+//   CGATS.17
+//   NUMBER_OF_FIELDS 4
+//   BEGIN_DATA_FORMAT
+//   SAMPLE_ID LAB_L LAB_A LAB_B
+//   END_DATA_FORMAT
+//   NUMBER_OF_SETS 2
+//   BEGIN_DATA
+//   1 50.1 2.3 -4.5
+//   2 60.2 1.0 3.3
+//   END_DATA
+//
+// The scan finds the lines of BEGIN_DATA and END_DATA (a whole line, letter case ignored; failing
+// that, the first line below line 0 resp. the last line holding the keyword anywhere, exact case)
+// and reads the second field of the NUMBER_OF_SETS and NUMBER_OF_FIELDS lines above BEGIN_DATA.
+// Nothing else of the header is read, and a marker on line 0 is never accepted.
+
 #include "CgatsScan.h"
 
 #include "Error.h"
 #include "LineList.h"
+#include "LineTokenize.h"
+
+#include <exception>
+
+namespace {
+
+const QString kInputFileError = QStringLiteral("Input File Error");
+
+int lastLineContaining(const LineList& input, QStringView keyword) {
+    for (int i = input.Count() - 1; i >= 0; --i)
+        if (input.Get(i).contains(keyword, Qt::CaseSensitive))
+            return i;
+    return -1;
+}
+
+int firstLineBelowTopContaining(const LineList& input, QStringView keyword) {
+    for (int i = 1; i < input.Count(); ++i)
+        if (input.Get(i).contains(keyword, Qt::CaseSensitive))
+            return i;
+    return -1;
+}
+
+int hexDigit(char16_t c) {
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return -1;
+}
+
+} // namespace
 
 CgatsScanResult CgatsScan(const LineList& input, const std::function<void()>& onCount) {
-    (void)input;
-    (void)onCount;
     CgatsScanResult r;
-    r.error = QStringLiteral("Input File Error");
+    r.number_of_sets = 0;
+    r.number_of_fields = 0;
+    r.end_data = input.IndexOf(QStringLiteral("END_DATA"));
+    LineList fields;
+    try {
+        // A trailing blank or a marker on line 0 defeats the whole-line search; the last line that
+        // holds the keyword stands in.
+        if (r.end_data <= 0) {
+            const int found = lastLineContaining(input, u"END_DATA");
+            if (found >= 0)
+                r.end_data = found;
+            if (found <= 0)
+                throw Error(kInputFileError);
+        }
+
+        r.begin_data = input.IndexOf(QStringLiteral("BEGIN_DATA"));
+        r.beginDataSet = true;
+        // Without an exact BEGIN_DATA line this normally stops at BEGIN_DATA_FORMAT, which comes first.
+        if (r.begin_data <= 0) {
+            const int found = firstLineBelowTopContaining(input, u"BEGIN_DATA");
+            if (found < 0)
+                throw Error(kInputFileError);
+            r.begin_data = found;
+        }
+
+        for (int i = r.begin_data - 1; i >= 0; --i) {
+            if (r.number_of_sets != 0 && r.number_of_fields != 0)
+                break;
+            // A copy: the event pump inside onCount may run code that changes the list.
+            const QString line = input.Get(i);
+            if (line.contains(u"NUMBER_OF_SETS", Qt::CaseSensitive)) {
+                LineTokenize(line, fields);
+                r.number_of_sets = StrToInt(fields.Get(1));
+                if (onCount)
+                    onCount();
+            }
+            if (line.contains(u"NUMBER_OF_FIELDS", Qt::CaseSensitive)) {
+                LineTokenize(line, fields);
+                r.number_of_fields = StrToInt(fields.Get(1));
+                if (onCount)
+                    onCount();
+            }
+        }
+        r.ok = true;
+    } catch (const Error& e) {
+        r.error = e.message();
+    } catch (const std::exception& e) {
+        r.error = QString::fromLocal8Bit(e.what());
+    }
     return r;
 }
 
+// Hexadecimal is held to the signed range like decimal, so "$FFFFFFFF" fails rather than wrapping
+// to -1 as a 32-bit unsigned read would: a count is never meant to be negative, and an error names
+// the bad field where a wrapped value would pass silently. A sign may precede the hex prefix
+// ("-0x10" is -16); "-$80000000" is the one hex form of the minimum.
 int StrToInt(const QString& text) {
-    throw Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    const auto fail = [&]() -> int {
+        throw Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    };
+    const char16_t* s = QStringView(text).utf16();
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < n && (s[i] == u'+' || s[i] == u'-')) {
+        negative = s[i] == u'-';
+        ++i;
+    }
+    int base = 10;
+    if (i < n && (s[i] == u'$' || s[i] == u'x' || s[i] == u'X')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < n && s[i] == u'0' && (s[i + 1] == u'x' || s[i + 1] == u'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= n)
+        return fail();
+    const qint64 limit = negative ? qint64(2147483648) : qint64(2147483647);
+    qint64 value = 0;
+    for (; i < n; ++i) {
+        const int digit = hexDigit(s[i]);
+        if (digit < 0 || digit >= base)
+            return fail();
+        value = value * base + digit;
+        if (value > limit)
+            return fail();
+    }
+    return static_cast<int>(negative ? -value : value);
 }

@@ -1,34 +1,58 @@
+// Loading a text document into lines.
+//
+// The whole input is held in memory. Its first bytes pick the encoding: EF BB BF is UTF-8, FF FE
+// UTF-16 little-endian, FE FF UTF-16 big-endian (the mark itself is skipped); anything else is read
+// as Windows-1252, the 8-bit code page the measurement software writes. CR LF, a lone CR and a lone
+// LF each end a line (so LF CR is two breaks), a break at the very end gives no empty last line, and
+// the first NUL ends the document. Lines are cut in the byte domain and decoded one by one, so a load
+// never holds a second decoded copy of the whole file next to the lines.
+
 #include "LineList.h"
 
 #include "Error.h"
 
 #include <QCollator>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QLocale>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <memory>
 #include <utility>
 
 namespace {
 
 const char kUtf8Failure[] = "No mapping for the Unicode character exists in the target multi-byte code page";
 
-// Windows-1252 as a byte table, taken once from Qt's (ICU) codec. The five bytes the code page leaves
-// undefined map to the C1 control of the same value, as Windows itself does.
+// Windows-1252 0x80..0x9F; the five bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90,
+// 0x9D) stand for the C1 control of the same value, as Windows reads them. Only used should Qt have
+// been built without ICU; 0xA0..0xFF are the Latin-1 code points either way.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Windows-1252 as a byte table, taken once from Qt's ICU codec. A byte the codec does not map (ICU
+// gives the C1 control for the undefined five, but a different table might not) keeps the value of
+// the built-in table, so a byte never turns into U+FFFD and a line never changes length.
 const std::array<char16_t, 256>& ansiTable() {
     static const std::array<char16_t, 256> table = [] {
         std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[b] = (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : static_cast<char16_t>(b);
         QStringDecoder decoder("windows-1252", QStringDecoder::Flag::Stateless);
-        for (int b = 0; b < 256; ++b) {
-            t[b] = static_cast<char16_t>(b);
-            if (!decoder.isValid() || b < 0x80)
-                continue;
+        if (!decoder.isValid())
+            return t;
+        for (int b = 0x80; b < 256; ++b) {
             const char byte = static_cast<char>(b);
             const QString s = decoder.decode(QByteArrayView(&byte, 1));
-            if (s.size() == 1 && s.at(0) != QChar::ReplacementCharacter)
+            if (!decoder.hasError() && s.size() == 1 && s.at(0) != QChar::ReplacementCharacter)
                 t[b] = s.at(0).unicode();
         }
         return t;
@@ -36,121 +60,203 @@ const std::array<char16_t, 256>& ansiTable() {
     return table;
 }
 
-QString decodeAnsi(const char* data, qsizetype size) {
-    const auto& table = ansiTable();
-    QString out(size, Qt::Uninitialized);
-    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
-    for (qsizetype i = 0; i < size; ++i)
-        dst[i] = table[static_cast<unsigned char>(data[i])];
-    return out;
-}
-
-// Cuts 8-bit or UTF-8 bytes into lines. CR, LF and NUL never occur inside a UTF-8 multi-byte
-// sequence, so the byte positions of the breaks are the character positions.
-template <typename Decode>
-QStringList cutBytes(const char* data, qsizetype size, Decode decode) {
-    QStringList lines;
+// Strict UTF-8 well-formedness (no overlong forms, no surrogates, nothing above U+10FFFF, no
+// truncated sequence), the same rule Windows applies when asked to fail on invalid characters.
+bool isValidUtf8(const unsigned char* p, qsizetype size) {
     qsizetype i = 0;
     while (i < size) {
-        qsizetype j = i;
-        while (j < size && data[j] != '\r' && data[j] != '\n' && data[j] != '\0')
-            ++j;
-        lines.append(decode(data + i, j - i));
-        if (j >= size || data[j] == '\0')
+        // Runs of ASCII are the common case: take eight bytes at a time.
+        while (i + 8 <= size) {
+            quint64 word;
+            std::memcpy(&word, p + i, 8);
+            if (word & 0x8080808080808080ULL)
+                break;
+            i += 8;
+        }
+        if (i >= size)
             break;
-        if (data[j] == '\r')
+        const unsigned c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int extra;
+        unsigned lo = 0x80, hi = 0xBF; // allowed range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            if (c == 0xE0)
+                lo = 0xA0;
+            else if (c == 0xED)
+                hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            if (c == 0xF0)
+                lo = 0x90;
+            else if (c == 0xF4)
+                hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (size - i <= extra)
+            return false;
+        if (p[i + 1] < lo || p[i + 1] > hi)
+            return false;
+        for (int k = 2; k <= extra; ++k)
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+        i += 1 + extra;
+    }
+    return true;
+}
+
+// Cuts a run of code units into lines. Source gives size(), unit(i) and line(from, length).
+template <typename Source>
+QStringList cutLines(const Source& src) {
+    QStringList lines;
+    const qsizetype size = src.size();
+    qsizetype i = 0;
+    // A NUL where a line would start ends the document too: "A" CR LF NUL gives "A" alone.
+    while (i < size && src.unit(i) != 0) {
+        qsizetype j = i;
+        char16_t c = 0;
+        while (j < size) {
+            c = src.unit(j);
+            if (c <= u'\r' && (c == u'\r' || c == u'\n' || c == 0))
+                break;
             ++j;
-        if (j < size && data[j] == '\n')
+        }
+        lines.append(src.line(i, j - i));
+        if (j >= size || c == 0)
+            break;
+        if (c == u'\r')
+            ++j;
+        if (j < size && src.unit(j) == u'\n')
             ++j;
         i = j;
     }
     return lines;
 }
 
-QStringList cutUnits(const QString& text) {
-    QStringList lines;
-    const QChar* data = text.constData();
-    const qsizetype size = text.size();
-    qsizetype i = 0;
-    while (i < size) {
-        qsizetype j = i;
-        while (j < size && data[j] != u'\r' && data[j] != u'\n' && data[j] != u'\0')
-            ++j;
-        lines.append(QString(data + i, j - i));
-        if (j >= size || data[j] == u'\0')
-            break;
-        if (data[j] == u'\r')
-            ++j;
-        if (j < size && data[j] == u'\n')
-            ++j;
-        i = j;
+struct AnsiSource {
+    const unsigned char* data;
+    qsizetype count;
+    qsizetype size() const { return count; }
+    char16_t unit(qsizetype i) const { return data[i]; }
+    QString line(qsizetype from, qsizetype length) const {
+        const unsigned char* p = data + from;
+        unsigned high = 0;
+        for (qsizetype k = 0; k < length; ++k)
+            high |= p[k];
+        if (!(high & 0x80))
+            return QString::fromLatin1(reinterpret_cast<const char*>(p), length);
+        const auto& table = ansiTable();
+        QString out(length, Qt::Uninitialized);
+        char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+        for (qsizetype k = 0; k < length; ++k)
+            dst[k] = table[p[k]];
+        return out;
     }
-    return lines;
-}
+};
 
-// UTF-16 is taken unit by unit, as Windows does: unpaired surrogates pass through, and an odd
-// trailing byte (a truncated file) is dropped.
-QString decodeUtf16(const char* data, qsizetype size, bool bigEndian) {
-    const qsizetype units = size / 2;
-    QString out(units, Qt::Uninitialized);
-    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
-    const auto* src = reinterpret_cast<const unsigned char*>(data);
-    for (qsizetype i = 0; i < units; ++i) {
-        const unsigned hi = bigEndian ? src[2 * i] : src[2 * i + 1];
-        const unsigned lo = bigEndian ? src[2 * i + 1] : src[2 * i];
-        dst[i] = static_cast<char16_t>((hi << 8) | lo);
+// CR, LF and NUL never occur inside a UTF-8 multi-byte sequence, so byte positions of the breaks
+// are character boundaries.
+struct Utf8Source {
+    const unsigned char* data;
+    qsizetype count;
+    qsizetype size() const { return count; }
+    char16_t unit(qsizetype i) const { return data[i]; }
+    QString line(qsizetype from, qsizetype length) const {
+        // A U+FEFF at the start of a line is text, not a mark to drop (QString::fromUtf8 would).
+        QStringDecoder decoder(QStringDecoder::Utf8,
+                               QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        return decoder.decode(QByteArrayView(data + from, length));
     }
-    return out;
-}
+};
 
-bool isAscii(const QString& s) {
+// UTF-16 is taken unit by unit, as Windows does: unpaired surrogates pass through unchanged.
+struct Utf16Source {
+    const unsigned char* data;
+    qsizetype units;
+    bool bigEndian;
+    qsizetype size() const { return units; }
+    char16_t unit(qsizetype i) const {
+        const unsigned a = data[2 * i], b = data[2 * i + 1];
+        return static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+    }
+    QString line(qsizetype from, qsizetype length) const {
+        QString out(length, Qt::Uninitialized);
+        char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+        for (qsizetype k = 0; k < length; ++k)
+            dst[k] = unit(from + k);
+        return out;
+    }
+};
+
+bool isAscii(QStringView s) {
     for (QChar c : s)
         if (c.unicode() >= 0x80)
             return false;
     return true;
 }
 
-bool asciiEqualFolded(const QString& a, const QString& b) {
+char16_t foldAscii(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
+
+bool asciiEqualFolded(QStringView a, QStringView b) {
     if (a.size() != b.size())
         return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        char16_t x = a.at(i).unicode();
-        char16_t y = b.at(i).unicode();
-        if (x == y)
-            continue;
-        if (x >= u'A' && x <= u'Z')
-            x = static_cast<char16_t>(x + 32);
-        if (y >= u'A' && y <= u'Z')
-            y = static_cast<char16_t>(y + 32);
-        if (x != y)
+    const char16_t* x = a.utf16();
+    const char16_t* y = b.utf16();
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (x[i] != y[i] && foldAscii(x[i]) != foldAscii(y[i]))
             return false;
-    }
     return true;
+}
+
+// The collator of the current default locale, rebuilt when that locale changes.
+const QCollator& localeCollator() {
+    static thread_local std::unique_ptr<QCollator> collator;
+    const QLocale locale;
+    if (!collator || collator->locale() != locale) {
+        collator = std::make_unique<QCollator>(locale);
+        collator->setCaseSensitivity(Qt::CaseInsensitive);
+    }
+    return *collator;
+}
+
+[[noreturn]] void throwCannotOpen(const QString& fileName, const QString& reason) {
+    const QString path = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+    throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
 }
 
 } // namespace
 
 bool LinesEqualIgnoringCase(const QString& a, const QString& b) {
-    // An ASCII text only ever equals its case-folded twin (folding never maps a non-ASCII
-    // character onto an ASCII one, so a mixed pair compares unequal there).
+    // A text of ASCII characters is settled by folding letter case: the collator would let a
+    // Turkish locale tell "I" from "i", and ignore control characters or width variants, none of
+    // which a keyword search should do. Folding never maps a non-ASCII character onto an ASCII one,
+    // so an ASCII text is never equal to a text that holds anything else.
     if (isAscii(a) || isAscii(b))
         return asciiEqualFolded(a, b);
-    static thread_local QCollator collator = [] {
-        QCollator c(QLocale::system());
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    return collator.compare(a, b) == 0;
+    return localeCollator().compare(a, b) == 0;
 }
 
 void LineList::LoadFromFile(const QString& fileName) {
     QFile file(fileName);
-    const QFileInfo info(fileName);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        const QString reason = info.isDir() ? QStringLiteral("Is a directory") : file.errorString();
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(info.absoluteFilePath(), reason));
+    // open() succeeds on a directory on some systems; reading it would fail with this code anyway.
+    if (QFileInfo(fileName).isDir())
+        throwCannotOpen(fileName, QString::fromLocal8Bit(std::strerror(EISDIR)));
+    if (!file.open(QIODevice::ReadOnly))
+        throwCannotOpen(fileName, file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        const QString path = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+        throw Error(QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));
     }
-    LoadFromStream(file);
+    LoadFromBytes(bytes);
 }
 
 void LineList::LoadFromStream(QIODevice& stream) {
@@ -158,38 +264,27 @@ void LineList::LoadFromStream(QIODevice& stream) {
 }
 
 void LineList::LoadFromBytes(const QByteArray& bytes) {
-    const char* data = bytes.constData();
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
     const qsizetype size = bytes.size();
     auto startsWith = [&](std::initializer_list<unsigned char> bom) {
-        if (size < static_cast<qsizetype>(bom.size()))
-            return false;
-        qsizetype i = 0;
-        for (unsigned char b : bom)
-            if (static_cast<unsigned char>(data[i++]) != b)
-                return false;
-        return true;
+        return size >= static_cast<qsizetype>(bom.size()) && std::equal(bom.begin(), bom.end(), data);
     };
 
     QStringList lines;
     Encoding encoding = Encoding::Ansi;
     if (startsWith({0xEF, 0xBB, 0xBF})) {
         encoding = Encoding::Utf8;
-        // The whole text must decode, also what lies beyond a NUL.
-        QStringDecoder check(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QByteArrayView body(data + 3, size - 3);
-        constexpr qsizetype chunk = qsizetype(1) << 24;
-        for (qsizetype at = 0; at < body.size() && !check.hasError(); at += chunk)
-            (void)check.decode(body.sliced(at, std::min(chunk, body.size() - at)));
-        if (check.hasError())
+        // The whole text must be valid, also what lies beyond a NUL that ends the document.
+        if (!isValidUtf8(data + 3, size - 3))
             throw Error(QString::fromLatin1(kUtf8Failure));
-        lines = cutBytes(data + 3, size - 3,
-                         [](const char* p, qsizetype n) { return QString::fromUtf8(p, n); });
+        lines = cutLines(Utf8Source{data + 3, size - 3});
     } else if (startsWith({0xFF, 0xFE}) || startsWith({0xFE, 0xFF})) {
-        const bool bigEndian = static_cast<unsigned char>(data[0]) == 0xFE;
+        const bool bigEndian = data[0] == 0xFE;
         encoding = bigEndian ? Encoding::Utf16BE : Encoding::Utf16LE;
-        lines = cutUnits(decodeUtf16(data + 2, size - 2, bigEndian));
+        // An odd trailing byte is half a code unit (a truncated file); it is dropped, as Windows does.
+        lines = cutLines(Utf16Source{data + 2, (size - 2) / 2, bigEndian});
     } else {
-        lines = cutBytes(data, size, decodeAnsi);
+        lines = cutLines(AnsiSource{data, size});
     }
     m_lines = std::move(lines);
     m_encoding = encoding;

@@ -1,12 +1,315 @@
 #include "Error.h"
 #include "LineList.h"
 
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
-TEST(LineList, LoadsCrLfLinesWithoutEmptyLastLine) {
-    LineList list;
-    list.LoadFromBytes(QByteArray("A\r\nB\r\n"));
-    ASSERT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.Get(0), "A");
-    EXPECT_EQ(list.Get(1), "B");
+#include <string_view>
+
+#include <unistd.h>
+
+using namespace std::string_view_literals;
+
+namespace {
+
+const char kUtf8Failure[] = "No mapping for the Unicode character exists in the target multi-byte code page";
+
+QString dataFile(const char* name) {
+    return QStringLiteral(LUMETRA_TEST_DATA "/doc/") + QLatin1String(name);
 }
+
+QByteArray bytes(std::initializer_list<int> list) {
+    QByteArray b;
+    for (int c : list)
+        b.append(static_cast<char>(c));
+    return b;
+}
+
+// Runs fn and gives the text of the Error it throws ("" when it throws none).
+template <typename Fn>
+QString errorOf(Fn fn) {
+    try {
+        fn();
+    } catch (const Error& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+LineList listOf(const QStringList& lines) {
+    LineList list;
+    for (const QString& line : lines)
+        list.Add(line);
+    return list;
+}
+
+struct CutCase {
+    const char* name;
+    QByteArray input;
+    QStringList lines;
+};
+
+class LineCutting : public testing::TestWithParam<CutCase> {};
+
+TEST_P(LineCutting, GivesTheExpectedLines) {
+    LineList list;
+    list.Add(QStringLiteral("old"));
+    list.LoadFromBytes(GetParam().input);
+    EXPECT_EQ(list.lines(), GetParam().lines);
+}
+
+QByteArray le(std::u16string_view text) {
+    QByteArray b = bytes({0xFF, 0xFE});
+    for (char16_t c : text)
+        b += bytes({c & 0xFF, c >> 8});
+    return b;
+}
+
+QByteArray be(std::u16string_view text) {
+    QByteArray b = bytes({0xFE, 0xFF});
+    for (char16_t c : text)
+        b += bytes({c >> 8, c & 0xFF});
+    return b;
+}
+
+// Embedded NULs need the explicit length.
+#define RAW(s) QByteArray(s, sizeof(s) - 1)
+
+INSTANTIATE_TEST_SUITE_P(
+    LineList, LineCutting,
+    testing::Values(
+        CutCase{"EmptyFile", QByteArray(), {}},
+        CutCase{"Utf8MarkOnly", bytes({0xEF, 0xBB, 0xBF}), {}},
+        CutCase{"Utf16LEMarkOnly", bytes({0xFF, 0xFE}), {}},
+        CutCase{"Utf16BEMarkOnly", bytes({0xFE, 0xFF}), {}},
+        CutCase{"CrLfWithoutFinalBreak", RAW("A\r\nB"), {"A", "B"}},
+        CutCase{"CrLfWithFinalBreak", RAW("A\r\nB\r\n"), {"A", "B"}},
+        CutCase{"EmptyLineBeforeFinalBreak", RAW("A\r\n\r\n"), {"A", ""}},
+        CutCase{"LfCrIsTwoBreaks", RAW("A\n\rB"), {"A", "", "B"}},
+        CutCase{"CrCrLfIsTwoBreaks", RAW("A\r\r\nB"), {"A", "", "B"}},
+        CutCase{"LoneCrAndLoneLf", RAW("A\rB\nC"), {"A", "B", "C"}},
+        CutCase{"OnlyBreaks", RAW("\n\n\r\n"), {"", "", ""}},
+        CutCase{"NulEndsTheDocument", RAW("A\0B\r\nC"), {"A"}},
+        CutCase{"NulAtLineStartAddsNoLine", RAW("A\r\n\0B"), {"A"}},
+        CutCase{"NulFirst", RAW("\0A\r\nB"), {}},
+        CutCase{"Utf16LE", le(u"A\r\nB\r\n\r\nC"), {"A", "B", "", "C"}},
+        CutCase{"Utf16BE", be(u"A\n\rB"), {"A", "", "B"}},
+        CutCase{"Utf16NulEndsTheDocument", le(u"A\r\nB\0C"sv), {"A", "B"}},
+        // The bytes 0A 0D form one code unit here, not two breaks.
+        CutCase{"Utf16UnitHoldingBreakBytes", le(u"\u0D0AA"), {QStringLiteral(u"\u0D0AA")}},
+        CutCase{"Utf16OddTrailingByteDropped", bytes({0xFF, 0xFE, 'A', 0, '\r', 0, '\n', 0, 'B'}), {"A"}},
+        CutCase{"Utf16UnpairedSurrogateKept", le(u"\xD800" u"A"), {QString(QChar(0xD800)) + u'A'}},
+        CutCase{"Utf8", bytes({0xEF, 0xBB, 0xBF, 0xC3, 0xA9, '\r', '\n', 0xE2, 0x82, 0xAC}),
+                {QStringLiteral(u"é"), QStringLiteral(u"€")}},
+        CutCase{"Utf8OutsideBmp", bytes({0xEF, 0xBB, 0xBF, 0xF0, 0x9F, 0x98, 0x80}), {QStringLiteral(u"😀")}},
+        // Only the first mark is skipped; a second one and one at a line start are text.
+        CutCase{"Utf8SecondMarkIsText", bytes({0xEF, 0xBB, 0xBF, 0xEF, 0xBB, 0xBF, 'A', '\n', 0xEF, 0xBB, 0xBF}),
+                {QStringLiteral(u"\uFEFFA"), QStringLiteral(u"\uFEFF")}},
+        // Without the mark UTF-8 is read as 8-bit text.
+        CutCase{"Utf8WithoutMarkIsAnsi", bytes({0xC3, 0xA9}), {QStringLiteral(u"Ã©")}},
+        CutCase{"AnsiHighCharacters", bytes({0x80, ' ', 0xE9, ' ', 0x9F, ' ', 0xA0, ' ', 0xFF}),
+                {QStringLiteral(u"€ é Ÿ \u00A0 ÿ")}},
+        // The five bytes Windows-1252 leaves undefined read as the C1 control of the same value.
+        CutCase{"AnsiUndefinedBytes", bytes({0x81, 0x8D, 0x8F, 0x90, 0x9D}),
+                {QStringLiteral(u"\u0081\u008D\u008F\u0090\u009D")}}),
+    [](const testing::TestParamInfo<CutCase>& info) { return std::string(info.param.name); });
+
+TEST(LineList, AnsiBytesEachGiveOneCharacterAsTheIcuCodecReadsThem) {
+    QStringDecoder icu("windows-1252");
+    ASSERT_TRUE(icu.isValid()) << "Qt lacks the ICU Windows-1252 codec";
+    QByteArray all;
+    for (int b = 1; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            all.append(static_cast<char>(b));
+    LineList list;
+    list.LoadFromBytes(all);
+    ASSERT_EQ(list.Count(), 1);
+    const QString expected = icu.decode(all);
+    EXPECT_EQ(list.Get(0), expected);
+    EXPECT_EQ(list.Get(0).size(), all.size());
+    EXPECT_FALSE(list.Get(0).contains(QChar::ReplacementCharacter));
+}
+
+TEST(LineList, RemembersTheEncoding) {
+    LineList list;
+    list.LoadFromBytes(bytes({0xFE, 0xFF, 0, 'A'}));
+    EXPECT_EQ(list.encoding(), LineList::Encoding::Utf16BE);
+    list.LoadFromBytes(bytes({0xFF, 0xFE, 'A', 0}));
+    EXPECT_EQ(list.encoding(), LineList::Encoding::Utf16LE);
+    list.LoadFromBytes(bytes({0xEF, 0xBB, 0xBF, 'A'}));
+    EXPECT_EQ(list.encoding(), LineList::Encoding::Utf8);
+    list.LoadFromBytes("A");
+    EXPECT_EQ(list.encoding(), LineList::Encoding::Ansi);
+}
+
+struct BadUtf8Case {
+    const char* name;
+    QByteArray body; // after the mark
+};
+
+class InvalidUtf8 : public testing::TestWithParam<BadUtf8Case> {};
+
+TEST_P(InvalidUtf8, FailsTheWholeLoadAndKeepsTheOldLines) {
+    LineList list = listOf({"kept 1", "kept 2"});
+    const QByteArray input = bytes({0xEF, 0xBB, 0xBF}) + GetParam().body;
+    EXPECT_EQ(errorOf([&] { list.LoadFromBytes(input); }), kUtf8Failure);
+    EXPECT_EQ(list.lines(), QStringList({"kept 1", "kept 2"}));
+    EXPECT_EQ(list.encoding(), LineList::Encoding::Ansi);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LineList, InvalidUtf8,
+    testing::Values(BadUtf8Case{"Latin1Byte", RAW("caf\xE9\r\n")},
+                    BadUtf8Case{"LoneContinuation", RAW("A\x80")},
+                    BadUtf8Case{"ByteFF", RAW("\xFF")},
+                    BadUtf8Case{"Overlong", RAW("\xC0\x80")},
+                    BadUtf8Case{"OverlongThreeBytes", RAW("\xE0\x80\xAF")},
+                    BadUtf8Case{"Surrogate", RAW("\xED\xA0\x80")},
+                    BadUtf8Case{"AboveU10FFFF", RAW("\xF4\x90\x80\x80")},
+                    BadUtf8Case{"TruncatedAtEnd", RAW("A\r\n\xE2\x82")},
+                    BadUtf8Case{"TruncatedBeforeBreak", RAW("\xE2\x82\r\nA")},
+                    BadUtf8Case{"BeyondTheNul", RAW("A\r\n\0\xFF")},
+                    // Well past the eight-byte ASCII stride.
+                    BadUtf8Case{"AfterLongAscii", QByteArray(1000, 'a') + RAW("\xC3") + QByteArray(9, 'a')}),
+    [](const testing::TestParamInfo<BadUtf8Case>& info) { return std::string(info.param.name); });
+
+TEST(LineList, FilesInEveryEncodingGiveTheSameLines) {
+    const QStringList expected = {"CGATS.17", "NUMBER_OF_SETS 2", QStringLiteral(u" café €\tSAMPLE_ID "), "",
+                                  "END_DATA"};
+    for (const char* name : {"lines-1252.txt", "lines-utf16le.txt", "lines-utf16be.txt", "lines-utf8bom.txt"}) {
+        LineList list;
+        list.LoadFromFile(dataFile(name));
+        EXPECT_EQ(list.lines(), expected) << name;
+    }
+}
+
+TEST(LineList, FileWithInvalidUtf8FailsAndKeepsTheOldLines) {
+    LineList list = listOf({"kept"});
+    EXPECT_EQ(errorOf([&] { list.LoadFromFile(dataFile("invalid-utf8bom.txt")); }), kUtf8Failure);
+    EXPECT_EQ(list.lines(), QStringList({"kept"}));
+}
+
+TEST(LineList, StreamLoadsFromItsCurrentPosition) {
+    QByteArray data("skip\r\nA\r\nB");
+    QBuffer buffer(&data);
+    ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(buffer.seek(6));
+    LineList list;
+    list.LoadFromStream(buffer);
+    EXPECT_EQ(list.lines(), QStringList({"A", "B"}));
+}
+
+TEST(LineList, CannotOpenNamesTheFullPathAndTheSystemReason) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    LineList list = listOf({"kept"});
+
+    const QString missing = dir.filePath("missing.txt");
+    EXPECT_EQ(errorOf([&] { list.LoadFromFile(missing); }),
+              QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(missing));
+
+    EXPECT_EQ(errorOf([&] { list.LoadFromFile(dir.path()); }),
+              QStringLiteral("Cannot open file \"%1\". Is a directory").arg(dir.path()));
+
+    // A relative name is shown resolved against the current directory.
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    const QString relativeError = errorOf([&] { list.LoadFromFile("missing.txt"); });
+    QDir::setCurrent(saved);
+    EXPECT_EQ(relativeError, QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(missing));
+
+    EXPECT_EQ(list.lines(), QStringList({"kept"}));
+}
+
+TEST(LineList, CannotOpenAFileWithoutReadPermission) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root may read any file";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("locked.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("A\r\n");
+    file.close();
+    ASSERT_TRUE(file.setPermissions(QFileDevice::WriteOwner));
+    LineList list;
+    EXPECT_EQ(errorOf([&] { list.LoadFromFile(path); }),
+              QStringLiteral("Cannot open file \"%1\". Permission denied").arg(path));
+}
+
+TEST(LineList, IndexOfComparesWholeLinesIgnoringCase) {
+    const LineList list = listOf({"x", "begin_data", "BEGIN_DATA", "END_DATA ", " END_DATA", "", "END_DATA_FORMAT",
+                                  QStringLiteral(u"été"), QStringLiteral(u"ete")});
+    struct {
+        QString text;
+        int index;
+    } cases[] = {
+        {"BEGIN_DATA", 1},
+        {"Begin_Data", 1},
+        {"END_DATA", -1}, // a blank counts, and a part of a line is never a match
+        {"END_DATA ", 3},
+        {" end_data", 4},
+        {"", 5},
+        {"BEGIN", -1},
+        {QStringLiteral(u"ÉTÉ"), 7},
+        {QStringLiteral(u"ETE"), 8}, // accents count
+        {"missing", -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(list.IndexOf(c.text), c.index) << c.text.toStdString();
+    EXPECT_EQ(LineList().IndexOf("x"), -1);
+}
+
+TEST(LineList, LineEqualityFoldsAsciiAndCollatesTheRest) {
+    EXPECT_TRUE(LinesEqualIgnoringCase("SAMPLE_ID LAB_L", "sample_id lab_l"));
+    EXPECT_FALSE(LinesEqualIgnoringCase("END_DATA", "END_DATA\x01"));
+    EXPECT_FALSE(LinesEqualIgnoringCase("END", QStringLiteral(u"ＥＮＤ"))); // width counts
+    EXPECT_TRUE(LinesEqualIgnoringCase(QStringLiteral(u"ÉTÉ"), QStringLiteral(u"été")));
+    EXPECT_FALSE(LinesEqualIgnoringCase(QStringLiteral(u"été"), QStringLiteral(u"ete")));
+}
+
+TEST(LineList, TurkishLocaleStillFindsAsciiKeywords) {
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    const LineList list = listOf({"x", "begin_data", "number_of_sets 2", QStringLiteral(u"iğne")});
+    const int begin = list.IndexOf("BEGIN_DATA");
+    const int sets = list.IndexOf("NUMBER_OF_SETS 2");
+    // Non-ASCII text goes to the locale's collation, where dotted İ is the capital of i.
+    const int turkish = list.IndexOf(QStringLiteral(u"İĞNE"));
+    QLocale::setDefault(saved);
+    EXPECT_EQ(begin, 1);
+    EXPECT_EQ(sets, 2);
+    EXPECT_EQ(turkish, 3);
+}
+
+TEST(LineList, GetOutsideTheListFails) {
+    const LineList list = listOf({"a", "b", "c", "d", "e"});
+    EXPECT_EQ(list.Get(4), "e");
+    EXPECT_EQ(errorOf([&] { list.Get(5); }), "List index out of bounds (5)");
+    EXPECT_EQ(errorOf([&] { list.Get(-1); }), "List index out of bounds (-1)");
+    EXPECT_EQ(errorOf([&] { LineList().Get(0); }), "List index out of bounds (0)");
+}
+
+TEST(LineList, AddAppendsAndClearEmpties) {
+    LineList list;
+    EXPECT_EQ(list.Add("a"), 0);
+    EXPECT_EQ(list.Add("a"), 1); // equal lines stay separate
+    LineList other = listOf({"b", ""});
+    list.AddStrings(other);
+    EXPECT_EQ(list.lines(), QStringList({"a", "a", "b", ""}));
+    list.AddStrings(list);
+    EXPECT_EQ(list.Count(), 8);
+    EXPECT_EQ(list.Get(6), "b");
+    const quint64 before = list.generation();
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_GT(list.generation(), before);
+}
+
+} // namespace
