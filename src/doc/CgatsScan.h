@@ -13,8 +13,8 @@ class LineList;
 // marker was not found); counts not read are 0.
 struct CgatsScanResult {
     bool ok = false;
-    QString error;              // the failure's own text ("Input File Error", ...); never shown
-    bool beginDataSet = false;  // false when the scan failed before it looked for the start marker
+    QString error;             // the failure's own text ("Input File Error", ...); never shown
+    bool beginDataSet = false; // false when the scan failed before it looked for the start marker
     int begin_data = 0;
     int number_of_sets = 0;
     int end_data = 0;

@@ -112,8 +112,7 @@ bool isValidUtf8(const unsigned char* p, qsizetype size) {
 }
 
 // Cuts a run of code units into lines. Source gives size(), unit(i) and line(from, length).
-template <typename Source>
-QStringList cutLines(const Source& src) {
+template <typename Source> QStringList cutLines(const Source& src) {
     QStringList lines;
     const qsizetype size = src.size();
     qsizetype i = 0;

@@ -13,12 +13,16 @@ public:
     enum class Encoding { Ansi, Utf8, Utf16LE, Utf16BE };
 
     // Replace all lines with the lines of a file, a stream (from its position to its end) or a
-    // buffer. On failure an Error is thrown and the old lines are kept.
+    // buffer; the byte-order mark picks UTF-8 or UTF-16, anything else is read as Windows-1252.
+    // On failure an Error is thrown and the old lines are kept: "Cannot open file "<full path>".
+    // <reason>", or, for a UTF-8 file with an invalid sequence anywhere, "No mapping for the
+    // Unicode character exists in the target multi-byte code page".
     void LoadFromFile(const QString& fileName);
     void LoadFromStream(QIODevice& stream);
     void LoadFromBytes(const QByteArray& bytes);
 
-    // Index of the first line equal to text, letter case ignored; -1 when there is none.
+    // Index of the first whole line equal to text, letter case ignored (LinesEqualIgnoringCase);
+    // -1 when there is none.
     int IndexOf(const QString& text) const;
     // The line at index; throws "List index out of bounds (%d)" outside 0 .. Count()-1.
     const QString& Get(int index) const;

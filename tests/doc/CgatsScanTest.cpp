@@ -76,6 +76,7 @@ void replace(QStringList& lines, int index, const QString& line) {
 
 const QString kInputFileError = QStringLiteral("Input File Error");
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     CgatsScan, Scan,
     testing::Values(
@@ -156,6 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"SmallLetterCountKeyword", [](QStringList& l) { replace(l, 5, "number_of_sets 2"); },
                  {true, "", true, 6, 0, 9, 4, 1}}),
     [](const testing::TestParamInfo<ScanCase>& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(CgatsScan, WorksWithoutACallback) {
     const CgatsScanResult r = CgatsScan(listOf(exampleLines()));
@@ -236,7 +238,8 @@ TEST(CgatsScan, StrToIntTakesWholeSigned32BitIntegers) {
 }
 
 TEST(CgatsScan, StrToIntRejectsDigitsOutsideAscii) {
-    for (const QString& text : {QStringLiteral(u"\u0663"), QStringLiteral(u"\uFF11"), QStringLiteral(u"1\u00B2")})
+    for (const QString& text :
+         {QStringLiteral(u"\u0663"), QStringLiteral(u"\uFF11"), QStringLiteral(u"1\u00B2")})
         EXPECT_THROW(StrToInt(text), Error) << text.toStdString();
 }
 

@@ -1,5 +1,5 @@
-#include "Error.h"
 #include "LineList.h"
+#include "Error.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -32,8 +32,7 @@ QByteArray bytes(std::initializer_list<int> list) {
 }
 
 // Runs fn and gives the text of the Error it throws ("" when it throws none).
-template <typename Fn>
-QString errorOf(Fn fn) {
+template <typename Fn> QString errorOf(Fn fn) {
     try {
         fn();
     } catch (const Error& e) {
@@ -81,6 +80,7 @@ QByteArray be(std::u16string_view text) {
 // Embedded NULs need the explicit length.
 #define RAW(s) QByteArray(s, sizeof(s) - 1)
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     LineList, LineCutting,
     testing::Values(
@@ -119,6 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"AnsiUndefinedBytes", bytes({0x81, 0x8D, 0x8F, 0x90, 0x9D}),
                 {QStringLiteral(u"\u0081\u008D\u008F\u0090\u009D")}}),
     [](const testing::TestParamInfo<CutCase>& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(LineList, AnsiBytesEachGiveOneCharacterAsTheIcuCodecReadsThem) {
     QStringDecoder icu("windows-1252");
@@ -163,6 +164,7 @@ TEST_P(InvalidUtf8, FailsTheWholeLoadAndKeepsTheOldLines) {
     EXPECT_EQ(list.encoding(), LineList::Encoding::Ansi);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     LineList, InvalidUtf8,
     testing::Values(BadUtf8Case{"Latin1Byte", RAW("caf\xE9\r\n")},
@@ -178,11 +180,13 @@ INSTANTIATE_TEST_SUITE_P(
                     // Well past the eight-byte ASCII stride.
                     BadUtf8Case{"AfterLongAscii", QByteArray(1000, 'a') + RAW("\xC3") + QByteArray(9, 'a')}),
     [](const testing::TestParamInfo<BadUtf8Case>& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(LineList, FilesInEveryEncodingGiveTheSameLines) {
     const QStringList expected = {"CGATS.17", "NUMBER_OF_SETS 2", QStringLiteral(u" café €\tSAMPLE_ID "), "",
                                   "END_DATA"};
-    for (const char* name : {"lines-1252.txt", "lines-utf16le.txt", "lines-utf16be.txt", "lines-utf8bom.txt"}) {
+    for (const char* name :
+         {"lines-1252.txt", "lines-utf16le.txt", "lines-utf16be.txt", "lines-utf8bom.txt"}) {
         LineList list;
         list.LoadFromFile(dataFile(name));
         EXPECT_EQ(list.lines(), expected) << name;
@@ -222,7 +226,8 @@ TEST(LineList, CannotOpenNamesTheFullPathAndTheSystemReason) {
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
     const QString relativeError = errorOf([&] { list.LoadFromFile("missing.txt"); });
     QDir::setCurrent(saved);
-    EXPECT_EQ(relativeError, QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(missing));
+    EXPECT_EQ(relativeError,
+              QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(missing));
 
     EXPECT_EQ(list.lines(), QStringList({"kept"}));
 }
@@ -244,8 +249,8 @@ TEST(LineList, CannotOpenAFileWithoutReadPermission) {
 }
 
 TEST(LineList, IndexOfComparesWholeLinesIgnoringCase) {
-    const LineList list = listOf({"x", "begin_data", "BEGIN_DATA", "END_DATA ", " END_DATA", "", "END_DATA_FORMAT",
-                                  QStringLiteral(u"été"), QStringLiteral(u"ete")});
+    const LineList list = listOf({"x", "begin_data", "BEGIN_DATA", "END_DATA ", " END_DATA", "",
+                                  "END_DATA_FORMAT", QStringLiteral(u"été"), QStringLiteral(u"ete")});
     struct {
         QString text;
         int index;

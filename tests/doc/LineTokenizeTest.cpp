@@ -1,5 +1,5 @@
-#include "LineList.h"
 #include "LineTokenize.h"
+#include "LineList.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +20,7 @@ TEST_P(Tokenize, SplitsIntoTrimmedFields) {
     EXPECT_EQ(fields.lines(), GetParam().fields);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     LineTokenize, Tokenize,
     testing::Values(
@@ -35,6 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Only blank and tab separate; a no-break space is part of a field.
         TokenizeCase{"NoBreakSpaceIsText", QStringLiteral(u"a\u00A0b"), {QStringLiteral(u"a\u00A0b")}}),
     [](const testing::TestParamInfo<TokenizeCase>& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(LineTokenize, BlankLineLeavesTheFieldsAsTheyWere) {
     for (const QString& line : {QString(), QStringLiteral("   "), QStringLiteral(u"\t \u0001\r\n\u0000")}) {
