@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+class LineList;
+class Toolkit;
+struct Label;
+struct Memo;
+struct SaveDialog;
+
+// The bytes of a saved document: the lines joined by CR LF with no break after the last one, in
+// Windows-1252 without a byte-order mark. A character the code page lacks becomes its base letter
+// where it has one ("ő" -> "o"), a blank if it is a space of another width, else "?".
+QByteArray EncodeDocument(const LineList& lines);
+
+// Writes bytes to path whole, or not at all: the new file replaces the old one only once it has
+// been written completely, so a failure leaves an existing file untouched. Throws Error with
+// "Cannot create file "<path>". <reason>" or "Stream write error".
+void WriteDocumentFile(const QString& path, const QByteArray& bytes);
+
+// The default-name timestamp "yyyymmdd_hhnnss": 24-hour clock, ASCII digits, whatever the locale.
+QString SaveTimestamp(const QDateTime& when);
+
+// The save step both builders end with: presets the dialog's name (prefix + timestamp) and
+// default extension, shows it, and on confirmation yields, appends an empty line to the pane when
+// asked, writes the pane and shows the chosen path. Returns false when the user cancels. A failed
+// write throws Error and leaves the path display as it was.
+struct SaveStep {
+    SaveDialog& dialog;
+    QString prefix;
+    QString defaultExt;
+    Memo& pane;
+    Label& pathDisplay;
+    bool appendEmptyLine = false;
+};
+bool RunSaveStep(const SaveStep& step, Toolkit& toolkit, const QDateTime& now);

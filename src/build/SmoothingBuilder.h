@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+class FormState;
+class Toolkit;
+struct BuildClock;
+
+// btnWriteSmoothingClick with the clock and regional settings given.
+void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock& clock);
+
+// A data line less its first field: everything after its first blank (tabs do not count); a
+// line without a blank stays whole.
+QString DropSampleId(const QString& line);
+
+// One data row: number, CMYK part, L*a*b* remainder, spectral remainder. A blank goes between the
+// two remainders when nothing else separates them, so their values never fuse.
+QString SmoothingRow(int number, const QString& cmykPart, const QString& labRest,
+                     const QString& spectralRest);
