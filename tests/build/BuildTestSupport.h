@@ -38,6 +38,19 @@ private:
     QString m_previous;
 };
 
+// Makes a locale Qt's default for the life of the object: code that wrongly formats numbers or
+// names through the default locale shows it.
+class ScopedDefaultLocale {
+public:
+    explicit ScopedDefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~ScopedDefaultLocale() { QLocale::setDefault(m_previous); }
+    ScopedDefaultLocale(const ScopedDefaultLocale&) = delete;
+    ScopedDefaultLocale& operator=(const ScopedDefaultLocale&) = delete;
+
+private:
+    QLocale m_previous;
+};
+
 inline BuildClock FixedClock(const QDateTime& now, const QLocale& regional = QLocale::c()) {
     return BuildClock{[now] { return now; }, [regional] { return regional; }};
 }

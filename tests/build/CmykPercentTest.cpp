@@ -1,4 +1,5 @@
 #include "CmykPercent.h"
+#include "BuildTestSupport.h"
 #include "Error.h"
 
 #include <QLocale>
@@ -41,11 +42,10 @@ TEST(CmykPercent, ScalesToPercentWithTwoDecimals) {
 }
 
 TEST(CmykPercent, IgnoresTheLocaleForTheDecimalSeparator) {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const ScopedDefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(CmykPercent("128"), "50.20");
     EXPECT_EQ(CmykPercent("12.5"), "4.90");
     EXPECT_THROW(CmykPercent("12,5"), Error);
-    QLocale::setDefault(QLocale::c());
 }
 
 TEST(CmykPercent, RefusesWhatIsNotADecimalNumber) {

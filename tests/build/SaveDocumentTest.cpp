@@ -55,11 +55,10 @@ TEST(EncodeDocument, WritesNoByteOrderMark) {
 }
 
 TEST(SaveTimestamp, IsFifteenAsciiCharactersOnTheTwentyFourHourClock) {
-    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
+    const ScopedDefaultLocale arabic(QLocale(QLocale::Arabic, QLocale::Egypt));
     EXPECT_EQ(SaveTimestamp(SampleTime()), "20180311_142530");
     EXPECT_EQ(SaveTimestamp(QDateTime(QDate(2018, 3, 11), QTime(9, 5, 7))), "20180311_090507");
     EXPECT_EQ(SaveTimestamp(QDateTime(QDate(2019, 12, 31), QTime(23, 59, 59))), "20191231_235959");
-    QLocale::setDefault(QLocale::c());
 }
 
 class WriteDocumentFileTest : public ::testing::Test {

@@ -209,12 +209,11 @@ TEST_F(SmoothingBuild, NoEndMarkerGivesHeaderAndEndOnly) {
 // is regional.
 TEST_F(SmoothingBuild, NumbersIgnoreTheRegionalDecimalSeparator) {
     const QLocale german(QLocale::German, QLocale::Germany);
-    QLocale::setDefault(german);
+    const ScopedDefaultLocale regional(german);
     clock = FixedClock(SampleTime(), german);
     writeSwatch({"12.5 128 0 0", "12,5 0 0 0"});
     toolkit.answerSave(std::nullopt);
     build();
-    QLocale::setDefault(QLocale::c());
 
     EXPECT_EQ(pane().at(3), "CREATED \"11_" + german.monthName(3, QLocale::ShortFormat) + "_2018 00:00:00\"");
     EXPECT_EQ(rows(), QStringList{"1 4.90 50.20 0.00 0.00 50.12 -3.45 2.10 0.0512 0.0634"});
