@@ -1,0 +1,219 @@
+// lumetra-cli runs the window's own handlers: these tests run the binary and compare what it
+// prints and writes with what the handlers give through the scripted toolkit.
+
+#include "Build.h"
+#include "FormState.h"
+#include "Import.h"
+#include "ScriptedToolkit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kExamples = QStringLiteral(LUMETRA_SOURCE_DIR "/examples");
+const QString kSpectral = kExamples + QStringLiteral("/Standard_spectral.txt");
+const QString kLab = kExamples + QStringLiteral("/Standard_lab.txt");
+const QString kOptimized = kExamples + QStringLiteral("/Standard_optimized.txt");
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+    QByteArray outBytes;
+};
+
+CliRun runCli(const QStringList& args, const QString& workDir = QStringLiteral(LUMETRA_SOURCE_DIR)) {
+    QProcess p;
+    p.setWorkingDirectory(workDir);
+    p.start(QStringLiteral(LUMETRA_CLI), args);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    CliRun r;
+    r.exitCode = p.exitCode();
+    r.outBytes = p.readAllStandardOutput();
+    r.out = QString::fromLocal8Bit(r.outBytes);
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+// Runs handlers with the repository folder as current folder, as the window started there would.
+class InRepo {
+public:
+    InRepo() : m_old(QDir::currentPath()) { QDir::setCurrent(QStringLiteral(LUMETRA_SOURCE_DIR)); }
+    ~InRepo() { QDir::setCurrent(m_old); }
+
+private:
+    QString m_old;
+};
+
+} // namespace
+
+TEST(Cli, ScanPrintsTheBoxesOfAnAcceptedFile) {
+    const CliRun r = runCli({"scan", kSpectral, "--kind", "spectral"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, "");
+
+    FormState form;
+    form.FormCreate();
+    ScriptedToolkit toolkit;
+    toolkit.answerOpen(kSpectral);
+    btnOpenCGATSFileClick(form, toolkit, 1);
+    EXPECT_EQ(r.out, QStringLiteral("begin %1\nend %2\npatches %3\ncolumns %4\n")
+                         .arg(form.NumberBoxBeginData.Text(), form.NumberBoxEndData.Text(),
+                              form.NumberBoxPatches.Text(), form.NumberBoxColumns.Text()));
+    EXPECT_EQ(form.NumberBoxPatches.Text(), "1617");
+}
+
+TEST(Cli, ScanShowsTheWindowsMessagesAndFails) {
+    struct Row {
+        const char* name;
+        QStringList args;
+        int exitCode;
+        const char* err;
+    } rows[] = {
+        {"spectral as lab", {"scan", kSpectral, "--kind", "lab"}, 1,
+         "Input File Incorrect: The File Should be the Ulvar L*a*b* CGATS File\n"},
+        {"lab as spectral", {"scan", kLab, "--kind", "spectral"}, 1,
+         "Input File Incorrect: The File Should be the Ulvar Spectral CGATS File\n"},
+        {"missing file", {"scan", kExamples + "/no-such-file.txt"}, 1,
+         "i1 CGATS (input) file error.\nPress the Help Button or\nContact support@lumetra.example for "
+         "assistance\n"},
+    };
+    for (const Row& row : rows) {
+        const CliRun r = runCli(row.args);
+        EXPECT_EQ(r.exitCode, row.exitCode) << row.name;
+        EXPECT_EQ(r.err, QString::fromUtf8(row.err)) << row.name;
+        EXPECT_EQ(r.out, "") << row.name;
+    }
+}
+
+TEST(Cli, UsageErrorsExitWithTwo) {
+    const QList<QStringList> cases = {
+        {},
+        {"frobnicate"},
+        {"scan"},
+        {"scan", kSpectral, "--kind", "cmyk"},
+        {"scan", kSpectral, "--lab", kLab},
+        {"smooth", "--spectral", kSpectral, "-o", "x.txt"},
+        {"spec", kOptimized},
+        {"--no-such-option"},
+    };
+    for (const QStringList& args : cases) {
+        const CliRun r = runCli(args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("--help")) << r.err.toStdString();
+    }
+    const CliRun help = runCli({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains("smooth --spectral FILE --lab FILE"));
+}
+
+TEST(Cli, SmoothingFileMatchesTheWindowsBytes) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString windowPath = tmp.filePath("window.txt");
+    {
+        InRepo here;
+        FormState form;
+        form.FormCreate();
+        ScriptedToolkit toolkit;
+        toolkit.answerOpen(kSpectral);
+        toolkit.answerOpen(kLab);
+        toolkit.answerSave(windowPath);
+        RunGuarded(toolkit, [&] { btnOpenCGATSFileClick(form, toolkit, 1); });
+        RunGuarded(toolkit, [&] { btnOpenCGATSFileClick(form, toolkit, 2); });
+        RunGuarded(toolkit, [&] { btnWriteSmoothingClick(form, toolkit); });
+        ASSERT_EQ(toolkit.messages(), QStringList());
+        ASSERT_EQ(toolkit.errors(), QStringList());
+    }
+    const QString cliPath = tmp.filePath("cli.txt");
+    const CliRun r = runCli({"smooth", "--spectral", kSpectral, "--lab", kLab, "-o", cliPath});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray window = readAll(windowPath);
+    EXPECT_FALSE(window.isEmpty());
+    EXPECT_EQ(readAll(cliPath), window);
+
+    // The same through standard output, and from another folder with --swatch-dir.
+    const CliRun piped = runCli({"smooth", "--spectral", kSpectral, "--lab", kLab, "--swatch-dir",
+                              LUMETRA_SOURCE_DIR, "-o", "-"},
+                             tmp.path());
+    EXPECT_EQ(piped.exitCode, 0) << piped.err.toStdString();
+    EXPECT_EQ(piped.outBytes, window);
+}
+
+TEST(Cli, SmoothStopsWithoutSwatchFiles) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const CliRun r = runCli({"smooth", "--spectral", kSpectral, "--lab", kLab, "-o", tmp.filePath("out.txt")},
+                         tmp.path());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith("Cannot open file \"")) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(tmp.filePath("out.txt")));
+}
+
+TEST(Cli, SpecFileMatchesTheWindowsBytes) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString windowPath = tmp.filePath("window.spec");
+    {
+        FormState form;
+        form.FormCreate();
+        ScriptedToolkit toolkit;
+        toolkit.answerOpen(kOptimized);
+        toolkit.answerSave(windowPath);
+        RunGuarded(toolkit, [&] { btnOpenCGATSFileClick(form, toolkit, 3); });
+        RunGuarded(toolkit, [&] { btnWriteUlvarClick(form, toolkit); });
+        ASSERT_EQ(toolkit.messages(), QStringList());
+        ASSERT_EQ(toolkit.errors(), QStringList());
+    }
+    const QString cliPath = tmp.filePath("cli.spec");
+    const CliRun r = runCli({"spec", kOptimized, "-o", cliPath});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray window = readAll(windowPath);
+    EXPECT_TRUE(window.endsWith("\r\n"));
+    EXPECT_EQ(readAll(cliPath), window);
+}
+
+TEST(Cli, RowsLeftOutExitWithThree) {
+    // An optimized file whose data block holds an empty line: that row is left out.
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QByteArray doc = "CGATS.17\r\nNUMBER_OF_FIELDS 3\r\nBEGIN_DATA_FORMAT\r\nSAMPLE_ID SPECTRAL_380 "
+                     "SPECTRAL_390\r\nEND_DATA_FORMAT\r\nNUMBER_OF_SETS 120\r\nBEGIN_DATA\r\n";
+    for (int i = 1; i <= 120; ++i)
+        doc += i == 50 ? QByteArray("\r\n") : QByteArray::number(i) + " 0.1 0.2\r\n";
+    doc += "END_DATA\r\n";
+    QFile f(tmp.filePath("opt.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(doc);
+    f.close();
+    const CliRun r = runCli({"spec", tmp.filePath("opt.txt"), "-o", tmp.filePath("out.spec")});
+    EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith("i_row:")) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(tmp.filePath("out.spec")));
+}
+
+TEST(Cli, NothingWrittenWhenTheBuildStops) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    // A valid but short optimized document: the builder refuses it, nothing is written.
+    QFile f(tmp.filePath("short.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("CGATS.17\r\nNUMBER_OF_FIELDS 2\r\nBEGIN_DATA_FORMAT\r\nSAMPLE_ID SPECTRAL_380\r\n"
+            "END_DATA_FORMAT\r\nNUMBER_OF_SETS 1\r\nBEGIN_DATA\r\n1 0.5\r\nEND_DATA\r\n");
+    f.close();
+    const CliRun r = runCli({"spec", tmp.filePath("short.txt"), "-o", tmp.filePath("out.spec")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Optimized File Not Loaded.\n");
+    EXPECT_FALSE(QFile::exists(tmp.filePath("out.spec")));
+}
