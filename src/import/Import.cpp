@@ -205,7 +205,7 @@ void btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, int tag) {
     const QString fileName = kind.dialog->FileName;
 
     if (readAndCheck(form, toolkit, kind, fileName, input)) {
-        // Left to the scan; begin_data keeps 0 when the scan fails before it finds the start marker.
+        // Left to the scan; begin_data keeps 0 when the scan fails before it looks for the start marker.
         int begin_data = 0;
         int number_of_sets = 0;
         int end_data = 0;
