@@ -4,6 +4,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Lives on the stack until exec returns, so a handler still running when the window is closed
+    // never finds it gone.
     TTabbedForm TabbedForm;
     TabbedForm.show();
     return app.exec();

@@ -1,8 +1,111 @@
 #pragma once
 
+#include "FormState.h"
+
+#include <QString>
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class ProgressRectangle;
+class QtToolkit;
+class Toolkit;
+
+// The main window. It owns the controls' state (FormState) and one widget per control under the
+// control's name; handlers work on the state, and the widgets are redrawn from it after every
+// handler and inside every event pump. User edits (editable panes, the spec path edit, the check
+// box, the chosen tab) flow back into the state before any handler reads it.
 class TTabbedForm : public QWidget {
 public:
+    // The window of the program, with the Qt toolkit.
     explicit TTabbedForm(QWidget* parent = nullptr);
+    // A window whose handlers use the given toolkit (tests script dialogs and watch the shell).
+    explicit TTabbedForm(Toolkit& toolkit, QWidget* parent = nullptr);
+    ~TTabbedForm() override;
+
+    FormState& form() { return m_form; }
+    // The toolkit the handlers get: the given one, with the window redrawn before every pump and
+    // every modal box, and the user's edits taken back after every pump.
+    Toolkit& toolkit();
+
+    // Event handlers; the widgets' events reach them through a guard that shows whatever escapes.
+    void FormCreate(QObject* Sender);
+    void btnHelpClick(QObject* Sender);
+    void btnOpenCGATSFileClick(QObject* Sender);
+    void btnWriteSmoothingClick(QObject* Sender);
+    void btnWriteUlvarClick(QObject* Sender);
+    void TabItem5Click(QObject* Sender);
+
+    // Shows the progress bar at width 100 in front (true), or stops Timer and hides it (false).
+    void TimerRun(bool run);
+
+    // Redraws every widget from the state.
+    void syncFromState();
+    // Takes what the user typed into the editable panes back into the state.
+    void takeUserEdits();
+
+    // The help page the Help button opens (a file:// address).
+    QString helpAddress() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    class WindowToolkit;
+    struct PaneBinding;
+    template <class W, class S> struct Binding {
+        W* widget;
+        S* state;
+    };
+
+    TTabbedForm(std::unique_ptr<QtToolkit> own, Toolkit* given, QWidget* parent);
+    void buildWidgets();
+    QWidget* buildHeader();
+    QWidget* addPage(TabItem& tab, const char* name, int paneHeight, Memo& memo, const char* paneName);
+    QLabel* addLabel(QWidget* parent, const char* name, Label& state);
+    QLineEdit* addEdit(QWidget* parent, const char* name, Label& state);
+    QLineEdit* addNumberBox(QWidget* parent, const char* name, NumberBox& state);
+    QPushButton* addButton(QWidget* parent, const char* name, Button& state, bool bold);
+    struct ReadingPage;
+    void buildReadingPage(QWidget* band, const ReadingPage& page);
+    void connectHandler(QPushButton* button, void (TTabbedForm::*handler)(QObject*));
+    // Runs one handler as an event would: user edits in first, errors to the error display, and
+    // the widgets redrawn afterwards.
+    void dispatch(const std::function<void()>& handler);
+    void syncPane(PaneBinding& pane);
+    void layoutHeader();
+
+    FormState m_form;
+    std::unique_ptr<QtToolkit> m_ownToolkit;
+    Toolkit& m_givenToolkit;
+    std::unique_ptr<WindowToolkit> m_toolkit;
+    bool m_syncing = false;
+    bool m_closed = false;
+    quint64 m_frontSerial = 0;
+
+    QWidget* m_header = nullptr;
+    QLabel* m_toolBarLabel = nullptr;
+    QPushButton* m_btnHelp = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    ProgressRectangle* m_progress = nullptr;
+    QTimer* m_timer = nullptr;
+    QCheckBox* m_cbScrambledSwatch = nullptr;
+
+    std::vector<Binding<QLabel, Label>> m_labels;
+    std::vector<Binding<QLineEdit, Label>> m_edits;
+    std::vector<Binding<QLineEdit, NumberBox>> m_numberBoxes;
+    std::vector<Binding<QPushButton, Button>> m_buttons;
+    std::vector<Binding<QWidget, TabItem>> m_tabItems;
+    std::vector<std::unique_ptr<PaneBinding>> m_panes;
 };

@@ -1,0 +1,112 @@
+#include "QtToolkit.h"
+
+#include "Controls.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QThread>
+#include <QUrl>
+
+QStringList QtNameFilters(const QString& filter) {
+    QStringList out;
+    for (const FilterEntry& entry : ParseFilter(filter)) {
+        // An entry without masks still offers every file rather than none.
+        const QString masks = entry.masks.isEmpty() ? QStringLiteral("*") : entry.masks.join(u' ');
+        out.append(QStringLiteral("%1 (%2)").arg(entry.label, masks));
+    }
+    return out;
+}
+
+int QtFilterPosition(int filterIndex, qsizetype count) {
+    if (filterIndex <= 1 || filterIndex > count)
+        return 0;
+    return filterIndex - 1;
+}
+
+QString QtMessageText(const QString& text) {
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(u'\r', u'\n');
+    return out;
+}
+
+namespace {
+
+// A plain-text box with one OK button: file names and file contents never turn into markup.
+void showBox(QWidget* owner, const QString& title, const QString& text, QMessageBox::Icon icon) {
+    QMessageBox box(owner);
+    box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QtMessageText(text));
+    box.setIcon(icon);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+}
+
+void applyFilter(QFileDialog& dlg, const QString& filter, int filterIndex) {
+    const QStringList filters = QtNameFilters(filter);
+    if (filters.isEmpty())
+        return;
+    dlg.setNameFilters(filters);
+    dlg.selectNameFilter(filters.at(QtFilterPosition(filterIndex, filters.size())));
+}
+
+} // namespace
+
+void QtToolkit::ShowMessage(const QString& text) {
+    showBox(m_owner, ApplicationTitle(QCoreApplication::applicationFilePath()), text, QMessageBox::NoIcon);
+}
+
+void QtToolkit::ShowError(const QString& text) {
+    showBox(m_owner, QStringLiteral("Error"), text, QMessageBox::Critical);
+}
+
+bool QtToolkit::ExecuteOpen(OpenDialog& dialog) {
+    QFileDialog dlg(m_owner);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    applyFilter(dlg, dialog.Filter, dialog.FilterIndex);
+    if (!dialog.FileName.isEmpty())
+        dlg.selectFile(dialog.FileName);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    const QStringList chosen = dlg.selectedFiles();
+    if (chosen.isEmpty())
+        return false;
+    dialog.FileName = chosen.first();
+    return true;
+}
+
+bool QtToolkit::ExecuteSave(SaveDialog& dialog) {
+    QFileDialog dlg(m_owner);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, !(dialog.Options & ofOverwritePrompt));
+    dlg.setDefaultSuffix(dialog.DefaultExt);
+    applyFilter(dlg, dialog.Filter, dialog.FilterIndex);
+    if (!dialog.FileName.isEmpty())
+        dlg.selectFile(dialog.FileName);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    const QStringList chosen = dlg.selectedFiles();
+    if (chosen.isEmpty())
+        return false;
+    dialog.FileName = chosen.first();
+    return true;
+}
+
+void QtToolkit::ProcessMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtToolkit::Yield() {
+    QThread::yieldCurrentThread();
+}
+
+void QtToolkit::OpenAddress(const QString& address) {
+    // The shell's answer is ignored: a page that cannot be opened shows nothing.
+    QDesktopServices::openUrl(QUrl::fromUserInput(address));
+}

@@ -1,0 +1,49 @@
+#include "TestApp.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// One QApplication for the whole test program, made before the first test and gone after the last.
+class QtAppEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { m_app = new QApplication(m_argc, m_argv); }
+    void TearDown() override {
+        delete m_app;
+        m_app = nullptr;
+    }
+
+private:
+    int m_argc = 1;
+    char m_name[8] = "test_ui";
+    char* m_argv[2] = {m_name, nullptr};
+    QApplication* m_app = nullptr;
+};
+
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
+
+} // namespace
+
+void whenModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, act = std::move(act)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal && ++*tries < 500)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (!modal)
+            return;
+        act(modal);
+        // A failed check inside act must not leave the test waiting on an open box.
+        if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible())
+            dialog->reject();
+    });
+    timer->start(10);
+}
