@@ -18,7 +18,6 @@
 
 #include <QFileInfo>
 
-#include <algorithm>
 #include <exception>
 
 namespace {
@@ -159,8 +158,8 @@ const QString& LabFormatLine() {
 }
 
 QString FileNameWithoutFolder(const QString& path) {
-    const qsizetype cut = std::max({path.lastIndexOf(u'\\'), path.lastIndexOf(u':'), path.lastIndexOf(u'/')});
-    return path.mid(cut + 1);
+    // Here only "/" separates folders: ":" and "\\" are ordinary characters of a file name.
+    return path.mid(path.lastIndexOf(u'/') + 1);
 }
 
 void CGATSFileProcess(FormState& form, Toolkit& toolkit, int tag, LineList& cgatsInput, int& begin_data,

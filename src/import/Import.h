@@ -20,5 +20,5 @@ void btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, int tag);
 void CGATSFileProcess(FormState& form, Toolkit& toolkit, int tag, LineList& cgatsInput, int& begin_data,
                       int& number_of_sets, int& end_data, int& number_of_fields);
 
-// The file name without its folder: what follows the last "\", ":" or "/".
+// The file name without its folder: what follows the last "/".
 QString FileNameWithoutFolder(const QString& path);
