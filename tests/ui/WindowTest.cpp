@@ -4,6 +4,7 @@
 #include "ScriptedToolkit.h"
 #include "unitUlvarTabbed.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -584,4 +585,26 @@ TEST(Window, ClosingDuringAPumpEndsTheHandlerQuietly) {
     EXPECT_TRUE(toolkit.messages().isEmpty());
     EXPECT_EQ(toolkit.unexpectedDialogs, 0);
     window.reset();
+}
+
+TEST(Window, ClosingDuringARealPumpShowsNoMoreBoxes) {
+    TTabbedForm window; // with the Qt toolkit
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTimer::singleShot(0, &window, [&] { window.close(); });
+    window.toolkit().ProcessMessages();
+    EXPECT_FALSE(window.isVisible());
+    // Were a box shown now, it would be closed here and noted.
+    bool boxShown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            boxShown = true;
+            modal->close();
+        }
+    });
+    watch.start(20);
+    window.toolkit().ShowMessage(QStringLiteral("Done"));
+    window.toolkit().ShowError(QStringLiteral("Failed."));
+    EXPECT_FALSE(boxShown);
 }
