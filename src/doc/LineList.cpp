@@ -1,16 +1,18 @@
 // Loading a text document into lines.
 //
-// The whole input is held in memory. Its first bytes pick the encoding: EF BB BF is UTF-8, FF FE
+// The whole document ends up in memory as its lines. Its first bytes pick the encoding: EF BB BF is UTF-8, FF FE
 // UTF-16 little-endian, FE FF UTF-16 big-endian (the mark itself is skipped); anything else is read
 // as Windows-1252, the 8-bit code page the measurement software writes. CR LF, a lone CR and a lone
 // LF each end a line (so LF CR is two breaks), a break at the very end gives no empty last line, and
-// the first NUL ends the document. Lines are cut in the byte domain and decoded one by one, so a load
-// never holds a second decoded copy of the whole file next to the lines.
+// the first NUL ends the document. The bytes are read in chunks and cut in the byte domain, each line
+// decoded on its own, so a load holds neither the whole file's bytes nor a second decoded copy of it
+// next to the lines. A load that fails keeps the old lines: they are replaced only at the end.
 
 #include "LineList.h"
 
 #include "Error.h"
 
+#include <QBuffer>
 #include <QCollator>
 #include <QDir>
 #include <QFile>
@@ -111,13 +113,15 @@ bool isValidUtf8(const unsigned char* p, qsizetype size) {
     return true;
 }
 
-// Cuts a run of code units into lines. Source gives size(), unit(i) and line(from, length).
-template <typename Source> QStringList cutLines(const Source& src) {
-    QStringList lines;
+// Cuts a run of code units into lines, appending them to lines. Source gives size(), unit(i) and
+// line(from, length). True when a NUL ended the document inside the run.
+template <typename Source> bool cutLines(const Source& src, QStringList& lines) {
     const qsizetype size = src.size();
     qsizetype i = 0;
     // A NUL where a line would start ends the document too: "A" CR LF NUL gives "A" alone.
-    while (i < size && src.unit(i) != 0) {
+    while (i < size) {
+        if (src.unit(i) == 0)
+            return true;
         qsizetype j = i;
         char16_t c = 0;
         while (j < size) {
@@ -127,15 +131,17 @@ template <typename Source> QStringList cutLines(const Source& src) {
             ++j;
         }
         lines.append(src.line(i, j - i));
-        if (j >= size || c == 0)
-            break;
+        if (j >= size)
+            return false;
+        if (c == 0)
+            return true;
         if (c == u'\r')
             ++j;
         if (j < size && src.unit(j) == u'\n')
             ++j;
         i = j;
     }
-    return lines;
+    return false;
 }
 
 struct AnsiSource {
@@ -243,6 +249,113 @@ bool LinesEqualIgnoringCase(const QString& a, const QString& b) {
     return localeCollator().compare(a, b) == 0;
 }
 
+// Cuts a byte stream into lines as it arrives, so a load never holds the whole file next to its
+// lines. Bytes are taken in segments that end right after a line break (a CR only when the byte
+// after it is known, so CR LF is never split); a break is ASCII, so a segment never splits a UTF-8
+// sequence or, in UTF-16, a code unit.
+class LineList::StreamCutter {
+public:
+    // Adds bytes; true while more are wanted (false once the document has ended and nothing after
+    // its end needs checking).
+    bool feed(QByteArray& pending, bool atEnd) {
+        if (!m_decided) {
+            if (pending.size() < 3 && !atEnd)
+                return true;
+            decide(pending);
+        }
+        const qsizetype cut = atEnd ? (m_utf16 ? pending.size() / 2 * 2 : pending.size()) : segmentEnd(pending);
+        if (cut > 0) {
+            take(reinterpret_cast<const unsigned char*>(pending.constData()), cut);
+            pending.remove(0, cut);
+            m_searched = 0;
+        }
+        if (m_ended && m_encoding != Encoding::Utf8) {
+            pending.clear();
+            return false;
+        }
+        return true;
+    }
+
+    QStringList lines;
+    Encoding encoding() const { return m_encoding; }
+
+private:
+    void decide(QByteArray& pending) {
+        const auto* d = reinterpret_cast<const unsigned char*>(pending.constData());
+        const qsizetype n = pending.size();
+        if (n >= 3 && d[0] == 0xEF && d[1] == 0xBB && d[2] == 0xBF) {
+            m_encoding = Encoding::Utf8;
+            pending.remove(0, 3);
+        } else if (n >= 2 && ((d[0] == 0xFF && d[1] == 0xFE) || (d[0] == 0xFE && d[1] == 0xFF))) {
+            m_bigEndian = d[0] == 0xFE;
+            m_encoding = m_bigEndian ? Encoding::Utf16BE : Encoding::Utf16LE;
+            m_utf16 = true;
+            pending.remove(0, 2);
+        }
+        m_decided = true;
+    }
+
+    // The end of the longest front part of pending that ends with a usable break; 0 if none.
+    // What was searched before is not searched again (a very long line arrives in many reads).
+    qsizetype segmentEnd(const QByteArray& pending) {
+        const auto* d = reinterpret_cast<const unsigned char*>(pending.constData());
+        if (m_utf16) {
+            const qsizetype units = pending.size() / 2;
+            for (qsizetype u = units - 1; u >= m_searched; --u) {
+                const unsigned a = d[2 * u], b = d[2 * u + 1];
+                const char16_t c = static_cast<char16_t>(m_bigEndian ? (a << 8) | b : (b << 8) | a);
+                if (c == u'\n' || c == 0 || (c == u'\r' && u + 1 < units))
+                    return 2 * (u + 1);
+            }
+            m_searched = std::max<qsizetype>(0, units - 1);
+            return 0;
+        }
+        const qsizetype size = pending.size();
+        for (qsizetype i = size - 1; i >= m_searched; --i) {
+            const unsigned char c = d[i];
+            if (c == '\n' || c == 0 || (c == '\r' && i + 1 < size))
+                return i + 1;
+        }
+        // Once the document has ended only UTF-8 validity matters: any ASCII byte ends a sequence.
+        if (m_ended) {
+            for (qsizetype i = size - 1; i >= m_searched; --i)
+                if (d[i] < 0x80)
+                    return i + 1;
+        }
+        m_searched = std::max<qsizetype>(0, size - 1);
+        return 0;
+    }
+
+    void take(const unsigned char* d, qsizetype n) {
+        switch (m_encoding) {
+        case Encoding::Utf8:
+            // The whole text must be valid, also what lies beyond a NUL that ends the document.
+            if (!isValidUtf8(d, n))
+                throw Error(QString::fromLatin1(kUtf8Failure));
+            if (!m_ended)
+                m_ended = cutLines(Utf8Source{d, n}, lines);
+            break;
+        case Encoding::Utf16LE:
+        case Encoding::Utf16BE:
+            // An odd trailing byte is half a code unit (a truncated file); it is dropped, as Windows does.
+            if (!m_ended)
+                m_ended = cutLines(Utf16Source{d, n / 2, m_bigEndian}, lines);
+            break;
+        case Encoding::Ansi:
+            if (!m_ended)
+                m_ended = cutLines(AnsiSource{d, n}, lines);
+            break;
+        }
+    }
+
+    Encoding m_encoding = Encoding::Ansi;
+    bool m_decided = false;
+    bool m_utf16 = false;
+    bool m_bigEndian = false;
+    bool m_ended = false;
+    qsizetype m_searched = 0;
+};
+
 void LineList::LoadFromFile(const QString& fileName) {
     QFile file(fileName);
     // open() succeeds on a directory on some systems; reading it would fail with this code anyway.
@@ -250,44 +363,42 @@ void LineList::LoadFromFile(const QString& fileName) {
         throwCannotOpen(fileName, QString::fromLocal8Bit(std::strerror(EISDIR)));
     if (!file.open(QIODevice::ReadOnly))
         throwCannotOpen(fileName, file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        const QString path = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
-        throw Error(QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));
-    }
-    LoadFromBytes(bytes);
+    LoadFromStream(file);
 }
 
 void LineList::LoadFromStream(QIODevice& stream) {
-    LoadFromBytes(stream.readAll());
+    LoadFromStream(stream, qsizetype(1) << 22);
+}
+
+void LineList::LoadFromStream(QIODevice& stream, qsizetype chunkSize) {
+    chunkSize = std::max<qsizetype>(chunkSize, 1);
+    StreamCutter cutter;
+    QByteArray pending;
+    bool wanted = true;
+    while (wanted) {
+        const qsizetype kept = pending.size();
+        pending.resize(kept + chunkSize);
+        const qint64 got = stream.read(pending.data() + kept, chunkSize);
+        if (got < 0) {
+            const auto* file = qobject_cast<const QFileDevice*>(&stream);
+            const QString path = QDir::toNativeSeparators(
+                QFileInfo(file ? file->fileName() : QString()).absoluteFilePath());
+            throw Error(QStringLiteral("Cannot read file \"%1\". %2").arg(path, stream.errorString()));
+        }
+        pending.resize(kept + got);
+        const bool atEnd = got == 0;
+        wanted = cutter.feed(pending, atEnd) && !atEnd;
+    }
+    m_lines = std::move(cutter.lines);
+    m_encoding = cutter.encoding();
+    ++m_generation;
 }
 
 void LineList::LoadFromBytes(const QByteArray& bytes) {
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const qsizetype size = bytes.size();
-    auto startsWith = [&](std::initializer_list<unsigned char> bom) {
-        return size >= static_cast<qsizetype>(bom.size()) && std::equal(bom.begin(), bom.end(), data);
-    };
-
-    QStringList lines;
-    Encoding encoding = Encoding::Ansi;
-    if (startsWith({0xEF, 0xBB, 0xBF})) {
-        encoding = Encoding::Utf8;
-        // The whole text must be valid, also what lies beyond a NUL that ends the document.
-        if (!isValidUtf8(data + 3, size - 3))
-            throw Error(QString::fromLatin1(kUtf8Failure));
-        lines = cutLines(Utf8Source{data + 3, size - 3});
-    } else if (startsWith({0xFF, 0xFE}) || startsWith({0xFE, 0xFF})) {
-        const bool bigEndian = data[0] == 0xFE;
-        encoding = bigEndian ? Encoding::Utf16BE : Encoding::Utf16LE;
-        // An odd trailing byte is half a code unit (a truncated file); it is dropped, as Windows does.
-        lines = cutLines(Utf16Source{data + 2, (size - 2) / 2, bigEndian});
-    } else {
-        lines = cutLines(AnsiSource{data, size});
-    }
-    m_lines = std::move(lines);
-    m_encoding = encoding;
-    ++m_generation;
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    LoadFromStream(buffer, std::max<qsizetype>(bytes.size(), 1));
 }
 
 int LineList::IndexOf(const QString& text) const {

@@ -19,6 +19,8 @@ public:
     // Unicode character exists in the target multi-byte code page".
     void LoadFromFile(const QString& fileName);
     void LoadFromStream(QIODevice& stream);
+    // The same, reading chunkSize bytes at a time (tests use tiny chunks to try every split).
+    void LoadFromStream(QIODevice& stream, qsizetype chunkSize);
     void LoadFromBytes(const QByteArray& bytes);
 
     // Index of the first whole line equal to text, letter case ignored (LinesEqualIgnoringCase);
@@ -40,6 +42,8 @@ public:
     quint64 generation() const { return m_generation; }
 
 private:
+    class StreamCutter;
+
     QStringList m_lines;
     Encoding m_encoding = Encoding::Ansi;
     quint64 m_generation = 0;

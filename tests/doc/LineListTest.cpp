@@ -63,6 +63,19 @@ TEST_P(LineCutting, GivesTheExpectedLines) {
     EXPECT_EQ(list.lines(), GetParam().lines);
 }
 
+// Files are read in chunks: wherever a chunk ends (inside a mark, between CR and LF, inside a
+// UTF-8 sequence or a UTF-16 unit), the lines are the same.
+TEST_P(LineCutting, GivesTheSameLinesWhateverTheChunkSize) {
+    for (qsizetype chunk : {1, 2, 3, 5, 7}) {
+        QByteArray data = GetParam().input;
+        QBuffer buffer(&data);
+        ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+        LineList list;
+        list.LoadFromStream(buffer, chunk);
+        EXPECT_EQ(list.lines(), GetParam().lines) << "chunk " << chunk;
+    }
+}
+
 QByteArray le(std::u16string_view text) {
     QByteArray b = bytes({0xFF, 0xFE});
     for (char16_t c : text)
@@ -162,6 +175,14 @@ TEST_P(InvalidUtf8, FailsTheWholeLoadAndKeepsTheOldLines) {
     EXPECT_EQ(errorOf([&] { list.LoadFromBytes(input); }), kUtf8Failure);
     EXPECT_EQ(list.lines(), QStringList({"kept 1", "kept 2"}));
     EXPECT_EQ(list.encoding(), LineList::Encoding::Ansi);
+
+    for (qsizetype chunk : {1, 2, 3, 5}) {
+        QByteArray data = input;
+        QBuffer buffer(&data);
+        ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+        EXPECT_EQ(errorOf([&] { list.LoadFromStream(buffer, chunk); }), kUtf8Failure) << "chunk " << chunk;
+        EXPECT_EQ(list.lines(), QStringList({"kept 1", "kept 2"}));
+    }
 }
 
 // clang-format off
