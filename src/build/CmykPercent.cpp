@@ -3,6 +3,7 @@
 #include "Error.h"
 #include "LineTokenize.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -39,6 +40,38 @@ bool isDecimalNumber(const std::string& s) {
     return i == s.size();
 }
 
+// Whether a decimal number (as isDecimalNumber takes it) lies below 1: the decimal exponent of its
+// first non-zero digit is negative. Decides what from_chars meant by "out of range".
+bool isBelowOne(const std::string& s) {
+    size_t i = (s[0] == '+' || s[0] == '-') ? 1 : 0;
+    long long digits = 0;        // digits read so far
+    long long beforePoint = -1;  // digits before the full stop, once it is seen
+    long long firstNonZero = -1; // position of the first non-zero digit
+    for (; i < s.size() && s[i] != 'e' && s[i] != 'E'; ++i) {
+        if (s[i] == '.') {
+            beforePoint = digits;
+            continue;
+        }
+        if (firstNonZero < 0 && s[i] != '0')
+            firstNonZero = digits;
+        ++digits;
+    }
+    if (beforePoint < 0)
+        beforePoint = digits;
+    long long exponent = 0;
+    if (i < s.size()) {
+        ++i;
+        const bool negative = i < s.size() && s[i] == '-';
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        for (; i < s.size(); ++i)
+            exponent = std::min(exponent * 10 + (s[i] - '0'), 1000000000LL);
+        if (negative)
+            exponent = -exponent;
+    }
+    return firstNonZero >= 0 && beforePoint - 1 - firstNonZero + exponent < 0;
+}
+
 double parseValue(const QString& value) {
     const QString trimmed = TrimControl(value);
     std::string text = trimmed.toStdString();
@@ -48,7 +81,12 @@ double parseValue(const QString& value) {
         if (text.front() == '+')
             text.erase(0, 1);
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-        ok = ec == std::errc() && end == text.data() + text.size() && std::isfinite(number);
+        // A number too small for a double ("1e-400") is zero to two decimals; only one too large
+        // to hold is refused.
+        if (ec == std::errc::result_out_of_range && isBelowOne(text))
+            number = 0;
+        else
+            ok = ec == std::errc() && end == text.data() + text.size() && std::isfinite(number);
     }
     if (!ok)
         throw Error(QStringLiteral("'%1' is not a valid floating point value").arg(trimmed));

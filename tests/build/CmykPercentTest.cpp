@@ -54,4 +54,13 @@ TEST(CmykPercent, RefusesWhatIsNotADecimalNumber) {
         EXPECT_THROW(CmykPercent(QString::fromUtf8(bad)), Error) << bad;
 }
 
+// Found by fuzzing: from_chars reports a number too small for a double as out of range, as it does
+// one too large; the small one is a value like any other, zero to two decimals.
+TEST(CmykPercent, NumberTooSmallForADoubleIsZero) {
+    for (const char* tiny : {"12e-400230", "1e-400", "-1e-400", "0.0000000001e-320", "1000e-330"})
+        EXPECT_EQ(CmykPercent(QString::fromLatin1(tiny)), "0.00") << tiny;
+    for (const char* huge : {"1e999", "0.001e312", "-1e400"})
+        EXPECT_THROW(CmykPercent(QString::fromLatin1(huge)), Error) << huge;
+}
+
 } // namespace
