@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian 12 machine:
 #   bash scripts/dev.sh run    install what is missing, build, start the window
-#   bash scripts/dev.sh test   install what is missing, build, run the whole test suite
+#   bash scripts/dev.sh test   install what is missing, build, run the whole test suite: once as is,
+#                              once under AddressSanitizer/UndefinedBehaviorSanitizer, then a short
+#                              run of every fuzz target
 #   bash scripts/dev.sh bench  install what is missing, build the benchmarks (Release), run them
+#   bash scripts/dev.sh fuzz [SECONDS [TARGET...]]   run the fuzz targets longer (default 600 s each)
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -10,6 +13,8 @@ cd "$here"
 
 packages=(build-essential cmake pkg-config qt6-base-dev libqt6svg6 libgtest-dev libgmock-dev
           libbenchmark-dev python3)
+# For the fuzz targets (libFuzzer comes with clang's runtime libraries).
+fuzz_packages=(clang-14 libclang-rt-14-dev)
 
 install_missing() {
     local missing=()
@@ -40,9 +45,32 @@ run)
     exec ./build/src/app/lumetra
     ;;
 test)
-    install_missing "${packages[@]}"
+    install_missing "${packages[@]}" "${fuzz_packages[@]}"
     configure_and_build build -DLUMETRA_WERROR=ON
     ctest --test-dir build --output-on-failure -j "$jobs"
+
+    # The Debian package, made from build/ and checked.
+    bash scripts/package-check.sh build
+
+    # The same suite with AddressSanitizer and UndefinedBehaviorSanitizer: the first report fails
+    # the test that made it.
+    configure_and_build build-asan -DLUMETRA_WERROR=ON -DLUMETRA_SANITIZE=ON
+    ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+        UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+    # Every fuzz target for 30 seconds, from seeds made of the fixtures and samples.
+    CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DLUMETRA_FUZZ=ON -DLUMETRA_BUILD_TESTS=OFF -DLUMETRA_WERROR=ON
+    cmake --build build-fuzz -j "$jobs" --target lumetra_fuzzers
+    FUZZ_JOBS=$jobs bash fuzz/run.sh build-fuzz 30
+    ;;
+fuzz)
+    # What the targets learn stays in build-fuzz/fuzz-corpus for the next run.
+    install_missing "${packages[@]}" "${fuzz_packages[@]}"
+    CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DLUMETRA_FUZZ=ON -DLUMETRA_BUILD_TESTS=OFF -DLUMETRA_WERROR=ON
+    cmake --build build-fuzz -j "$jobs" --target lumetra_fuzzers
+    FUZZ_JOBS=${FUZZ_JOBS:-$jobs} bash fuzz/run.sh build-fuzz "${2:-600}" "${@:3}"
     ;;
 bench)
     install_missing "${packages[@]}"
@@ -50,7 +78,7 @@ bench)
     ./build-bench/bench/lumetra_bench "${@:2}"
     ;;
 *)
-    echo "usage: bash scripts/dev.sh run|test|bench" >&2
+    echo "usage: bash scripts/dev.sh run|test|bench|fuzz [SECONDS [TARGET...]]" >&2
     exit 2
     ;;
 esac
