@@ -23,6 +23,9 @@
 #include "SaveDocument.h"
 #include "Toolkit.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 void startProgress(FormState& form) {
@@ -36,6 +39,38 @@ void startProgress(FormState& form) {
     bar.Width = bar.Width + 2;
 }
 
+// The forms on which a spec build is running. A click handled in one of the build's pumps could
+// start a second build on the same form; it would clear and refill the pane the first is still
+// filling, and the first would then save the second's document with its own rows appended. The
+// second click is not taken, as if the button were disabled while the build runs.
+std::vector<const FormState*>& runningBuilds() {
+    static std::vector<const FormState*> forms;
+    return forms;
+}
+
+class RunningBuild {
+public:
+    explicit RunningBuild(const FormState& form) : m_form(&form) { runningBuilds().push_back(m_form); }
+    ~RunningBuild() { release(); }
+    RunningBuild(const RunningBuild&) = delete;
+    RunningBuild& operator=(const RunningBuild&) = delete;
+
+    static bool on(const FormState& form) {
+        const auto& forms = runningBuilds();
+        return std::find(forms.begin(), forms.end(), &form) != forms.end();
+    }
+    void release() {
+        if (!m_form)
+            return;
+        auto& forms = runningBuilds();
+        forms.erase(std::find(forms.begin(), forms.end(), m_form));
+        m_form = nullptr;
+    }
+
+private:
+    const FormState* m_form;
+};
+
 } // namespace
 
 QString SpecAssertionText() {
@@ -45,10 +80,13 @@ QString SpecAssertionText() {
 }
 
 void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clock) {
+    if (RunningBuild::on(form))
+        return;
     if (form.memoOptimized.Lines.Count() <= 100) {
         toolkit.ShowMessage(QStringLiteral("Optimized File Not Loaded."));
         return;
     }
+    RunningBuild running(form);
     LineList& spec = form.memoUlvarSpec.Lines;
     spec.Clear();
     spec.Add(QStringLiteral("; Created: ") + SpecCreatedDate(clock.now().date(), clock.regional()));
@@ -109,6 +147,8 @@ void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clo
         throw;
     }
     form.TimerRun(false);
+    // The file is written: a build started from here on is a new one.
+    running.release();
     toolkit.ProcessMessages();
     toolkit.Yield();
 }
