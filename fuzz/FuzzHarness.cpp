@@ -131,7 +131,8 @@ QString scratch(const char* sub) {
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    check(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), "writing a scratch file", path);
+    check(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), "writing a scratch file",
+          path);
 }
 
 QByteArray readFile(const QString& path) {
@@ -171,8 +172,9 @@ QString folderWithSwatches(const char* sub) {
         QDir().mkpath(cmyk);
         for (const char* chart : kCharts)
             for (const char* variant : {"", "U"})
-                writeFile(QStringLiteral("%1/%2%3.IccSwa").arg(cmyk, QLatin1String(chart), QLatin1String(variant)),
-                          swatchFile(kSwatchPatches));
+                writeFile(
+                    QStringLiteral("%1/%2%3.IccSwa").arg(cmyk, QLatin1String(chart), QLatin1String(variant)),
+                    swatchFile(kSwatchPatches));
     }
     return dir;
 }
@@ -466,9 +468,11 @@ QString referenceDropSampleId(const QString& line) {
     return blank < 0 ? line : line.mid(blank + 1);
 }
 
-QString referenceSmoothingRow(int number, const QString& cmyk, const QString& labRest, const QString& spectralRest) {
+QString referenceSmoothingRow(int number, const QString& cmyk, const QString& labRest,
+                              const QString& spectralRest) {
     QString row = QString::number(number) + cmyk + labRest;
-    if (!(row.back().unicode() <= u' ') && !spectralRest.isEmpty() && !(spectralRest.front().unicode() <= u' '))
+    if (!(row.back().unicode() <= u' ') && !spectralRest.isEmpty() &&
+        !(spectralRest.front().unicode() <= u' '))
         row += u' ';
     return row + spectralRest;
 }
@@ -519,7 +523,8 @@ ReferenceSmoothing referenceSmoothing(const QStringList& lab, const QStringList&
             const QStringList f = fieldsOrNone(patches.at(p));
             cmyk = QStringLiteral(" ");
             for (int k = 0; k < 4 && ok; ++k) {
-                const std::optional<QString> percent = k < f.size() ? checkedCmykPercent(f.at(k)) : std::nullopt;
+                const std::optional<QString> percent =
+                    k < f.size() ? checkedCmykPercent(f.at(k)) : std::nullopt;
                 ok = percent.has_value();
                 cmyk += percent.value_or(QString()) + u' ';
             }
@@ -569,7 +574,8 @@ LineList listOf(const QStringList& lines) {
 void checkSavedFile(const QString& path, const LineList& pane, const char* what) {
     const QByteArray file = readFile(path);
     const QByteArray expected = EncodeDocument(pane);
-    check(file == expected, what, QStringLiteral("%1 bytes written, %2 expected").arg(file.size()).arg(expected.size()));
+    check(file == expected, what,
+          QStringLiteral("%1 bytes written, %2 expected").arg(file.size()).arg(expected.size()));
     check(file.count("\r\n") == pane.Count() - 1 && file.count('\r') == pane.Count() - 1 &&
               file.count('\n') == pane.Count() - 1,
           "a saved file breaks its lines only between the pane's lines");
@@ -618,7 +624,8 @@ void LoadLines(const std::uint8_t* data, std::size_t size) {
     } catch (const Error& e) {
         check(!ref.valid, "a valid text failed to load", e.message());
         check(e.message() ==
-                  QStringLiteral("No mapping for the Unicode character exists in the target multi-byte code page"),
+                  QStringLiteral(
+                      "No mapping for the Unicode character exists in the target multi-byte code page"),
               "a failed load tells why", e.message());
         check(list.lines() == QStringList{QStringLiteral("earlier")}, "a failed load keeps the old lines");
         for (const qsizetype chunk : kChunks) {
@@ -630,7 +637,8 @@ void LoadLines(const std::uint8_t* data, std::size_t size) {
                 fail("read in chunks, an invalid text loaded");
             } catch (const Error&) {
             }
-            check(list.lines() == QStringList{QStringLiteral("earlier")}, "a failed chunked load keeps the old lines");
+            check(list.lines() == QStringList{QStringLiteral("earlier")},
+                  "a failed chunked load keeps the old lines");
         }
         return;
     }
@@ -652,8 +660,8 @@ void LoadLines(const std::uint8_t* data, std::size_t size) {
 
     for (const QString& keyword : {QStringLiteral("END_DATA"), QStringLiteral("BEGIN_DATA"),
                                    QStringLiteral("BEGIN_DATA_FORMAT"), LabFormatLine()})
-        check(list.IndexOf(keyword) == indexOfKeyword(list.lines(), keyword), "IndexOf finds the first equal line",
-              keyword);
+        check(list.IndexOf(keyword) == indexOfKeyword(list.lines(), keyword),
+              "IndexOf finds the first equal line", keyword);
     // Non-ASCII lines go through the locale's collation: it must at least be an equivalence.
     if (list.Count() >= 2 && list.Get(0).size() < 256 && list.Get(1).size() < 256) {
         const QString& a = list.Get(0);
@@ -680,13 +688,15 @@ void Tokenize(const std::uint8_t* data, std::size_t size) {
     LineList fields = listOf(earlier);
     LineTokenize(line, fields);
     const std::optional<QStringList> expected = referenceFields(line);
-    checkLines(fields.lines(), expected.value_or(earlier), "fields are the trimmed runs between blanks and tabs");
+    checkLines(fields.lines(), expected.value_or(earlier),
+               "fields are the trimmed runs between blanks and tabs");
 
     // The line may be one of the fields of the list it fills.
     if (fields.Count() > 0 && expected) {
         const QString first = fields.Get(0);
         LineTokenize(fields.Get(0), fields);
-        checkLines(fields.lines(), referenceFields(first).value_or(*expected), "splitting a field of the same list");
+        checkLines(fields.lines(), referenceFields(first).value_or(*expected),
+                   "splitting a field of the same list");
     }
 }
 
@@ -699,14 +709,16 @@ void HeaderScan(const std::uint8_t* data, std::size_t size) {
     const CgatsScanResult got = CgatsScan(doc, [&pumps] { ++pumps; });
     const ReferenceScan ref = referenceScan(*lines);
     check(got.ok == ref.ok, "the scan succeeds exactly when the rules say", got.error + u'|' + ref.error);
-    check(got.error == ref.error, "the scan fails for the reason the rules give", got.error + u'|' + ref.error);
+    check(got.error == ref.error, "the scan fails for the reason the rules give",
+          got.error + u'|' + ref.error);
     check(got.end_data == ref.end_data, "end_data",
           QStringLiteral("%1, expected %2").arg(got.end_data).arg(ref.end_data));
     check(got.beginDataSet == ref.beginDataSet, "begin_data is set once looked for");
     if (ref.beginDataSet)
         check(got.begin_data == ref.begin_data, "begin_data",
               QStringLiteral("%1, expected %2").arg(got.begin_data).arg(ref.begin_data));
-    check(got.number_of_sets == ref.number_of_sets && got.number_of_fields == ref.number_of_fields, "the counts");
+    check(got.number_of_sets == ref.number_of_sets && got.number_of_fields == ref.number_of_fields,
+          "the counts");
     check(pumps == ref.pumps, "one pump per count read");
     if (got.ok)
         check(got.begin_data > 0 && got.end_data > 0, "markers never stand on line 0");
@@ -743,7 +755,8 @@ void Import(const std::uint8_t* data, std::size_t size) {
     form.FormCreate();
     Memo* panes[] = {&form.memoInput, &form.memoCGATSLab, &form.memoOptimized};
     Label* names[] = {&form.labelMeasurementFileName, &form.labelLabFileName, &form.LabelOptimizedFileName};
-    NumberBox* patches[] = {&form.NumberBoxPatches, &form.NumberBoxPatchesLab, &form.NumberBoxPatchesOptimized};
+    NumberBox* patches[] = {&form.NumberBoxPatches, &form.NumberBoxPatchesLab,
+                            &form.NumberBoxPatchesOptimized};
     for (int k = 0; k < 3; ++k) {
         panes[k]->Lines.setLines({QStringLiteral("earlier document")});
         names[k]->Text = QStringLiteral("earlier.txt");
@@ -762,16 +775,18 @@ void Import(const std::uint8_t* data, std::size_t size) {
     const Label& name = *names[tag - 1];
 
     const std::optional<QStringList> lines = loaded(bytes);
-    const QString formatMessage = tag == 1   ? QStringLiteral("Input File Incorrect: The File Should be the Ulvar Spectral CGATS File")
-                                  : tag == 2 ? QStringLiteral("Input File Incorrect: The File Should be the Ulvar L*a*b* CGATS File")
-                                             : QString();
+    const QString formatMessage =
+        tag == 1   ? QStringLiteral("Input File Incorrect: The File Should be the Ulvar Spectral CGATS File")
+        : tag == 2 ? QStringLiteral("Input File Incorrect: The File Should be the Ulvar L*a*b* CGATS File")
+                   : QString();
     QString refused;
     if (!lines)
         refused = QStringLiteral("Input File Incorrect: The File Should be an Ulvar CGATS File");
     else if (tag != 3 && indexOfKeyword(*lines, tag == 1 ? SpectralFormatLine() : LabFormatLine()) <= 0)
         refused = formatMessage;
     if (!refused.isEmpty()) {
-        check(toolkit.messages == QStringList{refused}, "a refused file is named so", toolkit.messages.join(u'|'));
+        check(toolkit.messages == QStringList{refused}, "a refused file is named so",
+              toolkit.messages.join(u'|'));
         checkLines(pane.Lines.lines(), paneBefore, "a refused file leaves the pane");
         check(name.Text == QStringLiteral("earlier.txt") && patches[tag - 1]->Value() == 7,
               "a refused file leaves the labels and boxes");
@@ -811,7 +826,8 @@ void Swatch(const std::uint8_t* data, std::size_t size) {
     writeFile(dir + QStringLiteral("/CMYK/Quick.IccSwa"), bytes);
     const InFolder here(dir);
 
-    const int rows = lines ? static_cast<int>(std::clamp<qsizetype>(referenceSwatchPatches(*lines).size(), 1, 300)) : 1;
+    const int rows =
+        lines ? static_cast<int>(std::clamp<qsizetype>(referenceSwatchPatches(*lines).size(), 1, 300)) : 1;
     QStringList lab = {QStringLiteral("CGATS.17"), QStringLiteral("BEGIN_DATA")};
     QStringList spectral = lab;
     for (int i = 1; i <= rows; ++i) {
@@ -839,7 +855,8 @@ void Swatch(const std::uint8_t* data, std::size_t size) {
     }
     const ReferenceSmoothing ref =
         referenceSmoothing(lab, spectral, referenceSwatchPatches(*lines), QString::number(rows));
-    check(toolkit.errors.isEmpty(), "nothing escapes a build over a readable swatch", toolkit.errors.join(u'|'));
+    check(toolkit.errors.isEmpty(), "nothing escapes a build over a readable swatch",
+          toolkit.errors.join(u'|'));
     checkLines(toolkit.messages, ref.messages, "unreadable patch lines are named, one message each");
     checkLines(form.MemoSmoothCGATS.Lines.lines(), ref.pane, "the smoothing document");
 }
@@ -867,7 +884,8 @@ void SmoothingRows(const std::uint8_t* data, std::size_t size) {
     const BuildClock clock = fixedClock();
     RunGuarded(toolkit, [&] { btnWriteSmoothingClick(form, toolkit, clock); });
 
-    const ReferenceSmoothing ref = referenceSmoothing(*lab, *spectral, kSwatchPatches, form.NumberBoxPatches.Text());
+    const ReferenceSmoothing ref =
+        referenceSmoothing(*lab, *spectral, kSwatchPatches, form.NumberBoxPatches.Text());
     if (!ref.error.isEmpty()) {
         check(toolkit.errors == QStringList{ref.error}, "a build that cannot go on says why",
               toolkit.errors.join(u'|') + QStringLiteral(" / expected ") + ref.error);
@@ -901,7 +919,8 @@ void SpecRows(const std::uint8_t* data, std::size_t size) {
 
     const QStringList& doc = *lines;
     const QStringList pane = form.memoUlvarSpec.Lines.lines();
-    check(!pane.isEmpty() && pane.front().startsWith(QStringLiteral("; Created: ")), "the creation line comes first");
+    check(!pane.isEmpty() && pane.front().startsWith(QStringLiteral("; Created: ")),
+          "the creation line comes first");
 
     // p: the first field name starting with "SPEC" on the line after BEGIN_DATA_FORMAT.
     const int h = indexOfKeyword(doc, QStringLiteral("BEGIN_DATA_FORMAT"));
@@ -913,8 +932,8 @@ void SpecRows(const std::uint8_t* data, std::size_t size) {
         buffer = trimControl(names.at(i).left(4));
     }
     if (buffer != QLatin1String("SPEC")) {
-        check(toolkit.errors == QStringList{ErrorDisplayText(SpecAssertionText())}, "no spectral field: the assertion",
-              toolkit.errors.join(u'|'));
+        check(toolkit.errors == QStringList{ErrorDisplayText(SpecAssertionText())},
+              "no spectral field: the assertion", toolkit.errors.join(u'|'));
         check(pane.size() == 1 && toolkit.saveDialogs == 0 && !QFileInfo::exists(out), "no rows, no file");
         check(form.RectangleProgress.Visible && form.RectangleProgress.Width == 12 && form.Timer.Enabled,
               "the bar stays at 12");
@@ -988,13 +1007,14 @@ void Road(const std::uint8_t* data, std::size_t size) {
         check(!QFileInfo::exists(specOut), "no spec file without its path shown");
     for (const Memo* pane : {&form.MemoSmoothCGATS, &form.memoUlvarSpec})
         for (const QString& line : pane->Lines.lines())
-            check(!line.contains(u'\r') && !line.contains(u'\n'), "no line of a built document holds a break");
+            check(!line.contains(u'\r') && !line.contains(u'\n'),
+                  "no line of a built document holds a break");
 }
 
 const std::vector<Target>& Targets() {
     static const std::vector<Target> targets = {
-        {"lines", LoadLines},  {"tokenize", Tokenize},        {"scan", HeaderScan}, {"import", Import},
-        {"swatch", Swatch},    {"smoothing", SmoothingRows}, {"spec", SpecRows},   {"road", Road},
+        {"lines", LoadLines}, {"tokenize", Tokenize},       {"scan", HeaderScan}, {"import", Import},
+        {"swatch", Swatch},   {"smoothing", SmoothingRows}, {"spec", SpecRows},   {"road", Road},
     };
     return targets;
 }

@@ -28,7 +28,8 @@ QByteArray readAll(const QString& path) {
 void run(const Target& target, const QByteArray& input, const QString& what) {
     // Printed first: a broken rule aborts the whole program, and this names the input.
     std::fprintf(stderr, "fuzz_%s <- %s\n", target.name, qPrintable(what));
-    target.run(reinterpret_cast<const std::uint8_t*>(input.constData()), static_cast<std::size_t>(input.size()));
+    target.run(reinterpret_cast<const std::uint8_t*>(input.constData()),
+               static_cast<std::size_t>(input.size()));
 }
 
 QByteArray joinedParts(std::initializer_list<QByteArray> parts) {
@@ -58,7 +59,8 @@ TEST_P(FuzzReplay, SoundFilesPass) {
     for (const char* name : {"spectral.txt", "lab.txt", "optimized.txt", "spectral_bad_count.txt"})
         run(GetParam(), readAll(import + QString::fromLatin1(name)), QString::fromLatin1(name));
     run(GetParam(), joinedParts({spectral, lab, optimized}), QStringLiteral("the three fixtures as parts"));
-    run(GetParam(), readAll(QStringLiteral(LUMETRA_SOURCE_DIR "/CMYK/Quick.IccSwa")), QStringLiteral("Quick.IccSwa"));
+    run(GetParam(), readAll(QStringLiteral(LUMETRA_SOURCE_DIR "/CMYK/Quick.IccSwa")),
+        QStringLiteral("Quick.IccSwa"));
 }
 
 TEST(FuzzReplay, SampleRoad) {
@@ -72,6 +74,8 @@ TEST(FuzzReplay, SampleRoad) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay, testing::ValuesIn(Targets()),
-                         [](const testing::TestParamInfo<Target>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<Target>& info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace
