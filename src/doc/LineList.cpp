@@ -232,6 +232,14 @@ const QCollator& localeCollator() {
     return *collator;
 }
 
+// What the lines of a document of the given size may take in memory. A measurement file's lines
+// take about twice its size; a file of very short lines (a binary or a log picked by mistake)
+// takes up to 25 times, and a huge file more than any desktop has: they are refused instead.
+qint64 lineMemoryLimit(qint64 documentSize) {
+    constexpr qint64 MiB = 1024 * 1024;
+    return std::clamp<qint64>(3 * documentSize, 64 * MiB, 2048 * MiB);
+}
+
 [[noreturn]] void throwCannotOpen(const QString& fileName, const QString& reason) {
     const QString path = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
     throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
@@ -278,6 +286,9 @@ public:
 
     QStringList lines;
     Encoding encoding() const { return m_encoding; }
+    // What the lines taken so far hold in memory, roughly: each line's place in the list, and
+    // for a non-empty line its text with the string's header and the allocator's share.
+    qint64 heldBytes() const { return m_held; }
 
 private:
     void decide(QByteArray& pending) {
@@ -327,6 +338,15 @@ private:
     }
 
     void take(const unsigned char* d, qsizetype n) {
+        const qsizetype before = lines.size();
+        cut(d, n);
+        for (qsizetype i = before; i < lines.size(); ++i) {
+            const qsizetype length = lines.at(i).size();
+            m_held += qint64(sizeof(QString)) + (length > 0 ? 34 + 2 * qint64(length) : 0);
+        }
+    }
+
+    void cut(const unsigned char* d, qsizetype n) {
         switch (m_encoding) {
         case Encoding::Utf8:
             // The whole text must be valid, also what lies beyond a NUL that ends the document.
@@ -354,6 +374,7 @@ private:
     bool m_bigEndian = false;
     bool m_ended = false;
     qsizetype m_searched = 0;
+    qint64 m_held = 0;
 };
 
 void LineList::LoadFromFile(const QString& fileName) {
@@ -372,6 +393,14 @@ void LineList::LoadFromStream(QIODevice& stream) {
 
 void LineList::LoadFromStream(QIODevice& stream, qsizetype chunkSize) {
     chunkSize = std::max<qsizetype>(chunkSize, 1);
+    const auto cannotRead = [&stream](const QString& reason) {
+        const auto* file = qobject_cast<const QFileDevice*>(&stream);
+        const QString path =
+            QDir::toNativeSeparators(QFileInfo(file ? file->fileName() : QString()).absoluteFilePath());
+        return Error(QStringLiteral("Cannot read file \"%1\". %2").arg(path, reason));
+    };
+    const qint64 announced = stream.isSequential() ? 0 : std::max<qint64>(0, stream.size() - stream.pos());
+    qint64 read = 0;
     StreamCutter cutter;
     QByteArray pending;
     bool wanted = true;
@@ -379,15 +408,14 @@ void LineList::LoadFromStream(QIODevice& stream, qsizetype chunkSize) {
         const qsizetype kept = pending.size();
         pending.resize(kept + chunkSize);
         const qint64 got = stream.read(pending.data() + kept, chunkSize);
-        if (got < 0) {
-            const auto* file = qobject_cast<const QFileDevice*>(&stream);
-            const QString path = QDir::toNativeSeparators(
-                QFileInfo(file ? file->fileName() : QString()).absoluteFilePath());
-            throw Error(QStringLiteral("Cannot read file \"%1\". %2").arg(path, stream.errorString()));
-        }
+        if (got < 0)
+            throw cannotRead(stream.errorString());
         pending.resize(kept + got);
+        read += got;
         const bool atEnd = got == 0;
         wanted = cutter.feed(pending, atEnd) && !atEnd;
+        if (cutter.heldBytes() > lineMemoryLimit(std::max(announced, read)))
+            throw cannotRead(QStringLiteral("Too many lines to hold in memory"));
     }
     m_lines = std::move(cutter.lines);
     m_encoding = cutter.encoding();

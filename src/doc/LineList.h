@@ -16,7 +16,9 @@ public:
     // buffer; the byte-order mark picks UTF-8 or UTF-16, anything else is read as Windows-1252.
     // On failure an Error is thrown and the old lines are kept: "Cannot open file "<full path>".
     // <reason>", or, for a UTF-8 file with an invalid sequence anywhere, "No mapping for the
-    // Unicode character exists in the target multi-byte code page".
+    // Unicode character exists in the target multi-byte code page". A document whose lines would
+    // take more than three times its size in memory (at least 64 MiB, at most 2 GiB) fails with
+    // "Cannot read file "<full path>". Too many lines to hold in memory".
     void LoadFromFile(const QString& fileName);
     void LoadFromStream(QIODevice& stream);
     // The same, reading chunkSize bytes at a time (tests use tiny chunks to try every split).
