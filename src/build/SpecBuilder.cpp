@@ -23,9 +23,6 @@
 #include "SaveDocument.h"
 #include "Toolkit.h"
 
-#include <algorithm>
-#include <vector>
-
 namespace {
 
 void startProgress(FormState& form) {
@@ -39,36 +36,25 @@ void startProgress(FormState& form) {
     bar.Width = bar.Width + 2;
 }
 
-// The forms on which a spec build is running. A click handled in one of the build's pumps could
-// start a second build on the same form; it would clear and refill the pane the first is still
-// filling, and the first would then save the second's document with its own rows appended. The
-// second click is not taken, as if the button were disabled while the build runs.
-std::vector<const FormState*>& runningBuilds() {
-    static std::vector<const FormState*> forms;
-    return forms;
-}
-
+// Marks the form's spec build as running for its lifetime (or until released). A click handled
+// in one of the build's pumps could start a second build on the same form; it would clear and
+// refill the pane the first is still filling, and the first would then save the second's document
+// with its own rows appended. The second click is not taken, as if the button were disabled.
 class RunningBuild {
 public:
-    explicit RunningBuild(const FormState& form) : m_form(&form) { runningBuilds().push_back(m_form); }
+    explicit RunningBuild(FormState& form) : m_flag(&form.SpecBuildRunning) { *m_flag = true; }
     ~RunningBuild() { release(); }
     RunningBuild(const RunningBuild&) = delete;
     RunningBuild& operator=(const RunningBuild&) = delete;
 
-    static bool on(const FormState& form) {
-        const auto& forms = runningBuilds();
-        return std::find(forms.begin(), forms.end(), &form) != forms.end();
-    }
     void release() {
-        if (!m_form)
-            return;
-        auto& forms = runningBuilds();
-        forms.erase(std::find(forms.begin(), forms.end(), m_form));
-        m_form = nullptr;
+        if (m_flag)
+            *m_flag = false;
+        m_flag = nullptr;
     }
 
 private:
-    const FormState* m_form;
+    bool* m_flag;
 };
 
 } // namespace
@@ -80,7 +66,7 @@ QString SpecAssertionText() {
 }
 
 void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clock) {
-    if (RunningBuild::on(form))
+    if (form.SpecBuildRunning)
         return;
     if (form.memoOptimized.Lines.Count() <= 100) {
         toolkit.ShowMessage(QStringLiteral("Optimized File Not Loaded."));

@@ -78,6 +78,9 @@ public:
     ProgressBar RectangleProgress;
     TimerState Timer;
 
+    // True while a spec build runs on this window; a click on its button meanwhile is not taken.
+    bool SpecBuildRunning = false;
+
     // Brings the progress bar in front of every other control.
     void BringProgressToFront() { ++RectangleProgress.FrontSerial; }
 };
