@@ -64,20 +64,29 @@ void QtToolkit::ShowError(const QString& text) {
     showBox(m_owner, QStringLiteral("Error"), text, QMessageBox::Critical);
 }
 
-bool QtToolkit::ExecuteOpen(OpenDialog& dialog) {
-    QFileDialog dlg(m_owner);
-    dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    dlg.setFileMode(QFileDialog::ExistingFile);
-    applyFilter(dlg, dialog.Filter, dialog.FilterIndex);
-    if (!dialog.FileName.isEmpty())
-        dlg.selectFile(dialog.FileName);
+namespace {
+
+// Offers fileName, shows the dialog, and on confirmation puts the chosen path into fileName.
+bool runFileDialog(QFileDialog& dlg, QString& fileName) {
+    if (!fileName.isEmpty())
+        dlg.selectFile(fileName);
     if (dlg.exec() != QDialog::Accepted)
         return false;
     const QStringList chosen = dlg.selectedFiles();
     if (chosen.isEmpty())
         return false;
-    dialog.FileName = chosen.first();
+    fileName = chosen.first();
     return true;
+}
+
+} // namespace
+
+bool QtToolkit::ExecuteOpen(OpenDialog& dialog) {
+    QFileDialog dlg(m_owner);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    applyFilter(dlg, dialog.Filter, dialog.FilterIndex);
+    return runFileDialog(dlg, dialog.FileName);
 }
 
 bool QtToolkit::ExecuteSave(SaveDialog& dialog) {
@@ -87,15 +96,7 @@ bool QtToolkit::ExecuteSave(SaveDialog& dialog) {
     dlg.setOption(QFileDialog::DontConfirmOverwrite, !(dialog.Options & ofOverwritePrompt));
     dlg.setDefaultSuffix(dialog.DefaultExt);
     applyFilter(dlg, dialog.Filter, dialog.FilterIndex);
-    if (!dialog.FileName.isEmpty())
-        dlg.selectFile(dialog.FileName);
-    if (dlg.exec() != QDialog::Accepted)
-        return false;
-    const QStringList chosen = dlg.selectedFiles();
-    if (chosen.isEmpty())
-        return false;
-    dialog.FileName = chosen.first();
-    return true;
+    return runFileDialog(dlg, dialog.FileName);
 }
 
 void QtToolkit::ProcessMessages() {
