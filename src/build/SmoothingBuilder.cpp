@@ -22,13 +22,11 @@
 
 #include "Build.h"
 #include "BuildClock.h"
-#include "CmykPercent.h"
 #include "CreationDates.h"
-#include "Error.h"
 #include "FormState.h"
 #include "LineList.h"
-#include "LineTokenize.h"
 #include "SaveDocument.h"
+#include "SmoothingRows.h"
 #include "Swatch.h"
 #include "Toolkit.h"
 
@@ -39,16 +37,6 @@ QString fieldNameLine() {
     for (int nm = 380; nm <= 730; nm += 10)
         line += QStringLiteral("SPECTRAL_%1 ").arg(nm);
     return line;
-}
-
-// " C M Y K " from the first four fields of a patch line.
-QString cmykPart(const QString& patchLine, LineList& fields) {
-    fields.Clear();
-    LineTokenize(patchLine, fields);
-    QString part = QStringLiteral(" ");
-    for (int i = 0; i < 4; ++i)
-        part += CmykPercent(fields.Get(i)) + u' ';
-    return part;
 }
 
 bool endsInWhiteSpace(const QString& s) {
@@ -84,7 +72,6 @@ void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock&
 
     LineList output;
     LineList patches;
-    int p = 0;
     SwatchFileLoad(form, patches);
     toolkit.Yield();
 
@@ -102,25 +89,19 @@ void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock&
     output.Add(QStringLiteral("NUMBER_OF_SETS ") + form.NumberBoxPatches.Text());
     output.Add(QStringLiteral("BEGIN_DATA"));
 
-    const int begin = lab.IndexOf(QStringLiteral("BEGIN_DATA"));
-    const int end = lab.IndexOf(QStringLiteral("END_DATA"));
     SwatchPatchesExtract(patches);
 
-    LineList fields;
-    for (int o = begin + 1; o <= end - 1; ++o) {
+    ForEachSmoothingRow(lab, patches, [&](const SmoothingRowPlan& row) {
         toolkit.Yield();
         // A spectral pane shorter than the L*a*b* one stops the build here.
-        const QString spectralRest = DropSampleId(spectral.Get(o));
-        const QString labRest = DropSampleId(lab.Get(o));
-        try {
-            const QString cmyk =
-                p < patches.Count() ? cmykPart(patches.Get(p), fields) : QStringLiteral(" 0 0 0 0 ");
-            ++p;
-            output.Add(SmoothingRow(o - begin, cmyk, labRest, spectralRest));
-        } catch (const Error&) {
-            toolkit.ShowMessage(QStringLiteral("i_row: %1 cgats_cmyk.count: %2").arg(p).arg(patches.Count()));
-        }
-    }
+        const QString spectralRest = DropSampleId(spectral.Get(row.line));
+        const QString labRest = DropSampleId(lab.Get(row.line));
+        if (row.failed)
+            toolkit.ShowMessage(
+                QStringLiteral("i_row: %1 cgats_cmyk.count: %2").arg(row.patch).arg(patches.Count()));
+        else
+            output.Add(SmoothingRow(row.number, row.cmyk, labRest, spectralRest));
+    });
     output.Add(QStringLiteral("END_DATA"));
     form.MemoSmoothCGATS.Lines.AddStrings(output);
 
