@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Colour.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <vector>
+
+// The CIE's 1 nm tables that ship inside the library, and the 10 nm weighting factors made from them.
+namespace colour {
+
+// A CIE table at 1 nm steps: row i holds the columns of wavelength firstNm + i.
+struct CieTable {
+    int firstNm = 0;
+    int columns = 0;
+    std::vector<double> values; // row after row
+
+    int lastNm() const { return firstNm + static_cast<int>(values.size()) / columns - 1; }
+    double at(int nm, int column) const {
+        return values[static_cast<size_t>((nm - firstNm) * columns + column)];
+    }
+};
+
+// Reads one table: the header line exactly as given, then one "<nm>,<value>,..." row per nanometre,
+// as many values as the header names after the wavelength, LF line ends. Throws std::runtime_error
+// naming the table and the line for anything else, so a damaged table never reads as zeros.
+CieTable ParseCieTable(const QByteArray& bytes, const QString& name, const QByteArray& header);
+
+// The table compiled into the library under the given file name; throws as above, or when the
+// program holds no such table.
+CieTable LoadCieTable(const QString& fileName, const QByteArray& header);
+
+// The reference range of the weights, and the range any table must cover.
+constexpr int kReferenceFirstNm = 360;
+constexpr int kReferenceLastNm = 780;
+
+// The X, Y and Z weighting factors of the 36 bands under a condition, and their sum: the white,
+// Y = 100. Made once, on first use, from the compiled-in tables (throws if they are damaged).
+using WeightTable = std::array<Xyz, kBandCount>;
+struct Weights {
+    WeightTable bands;
+    Xyz white;
+};
+const Weights& WeightingFactors(Condition condition);
+
+} // namespace colour

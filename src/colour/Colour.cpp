@@ -1,0 +1,99 @@
+// Conditions, spectra to XYZ and L*a*b*, and CIEDE2000; the weights come from CieTables.cpp, the
+// L*a*b* and the colour difference from LittleCMS.
+
+#include "Colour.h"
+#include "CieTables.h"
+
+#include <lcms2.h>
+
+#include <algorithm>
+
+namespace colour {
+
+namespace {
+
+struct NamedCondition {
+    Condition condition;
+    const char* name; // the command line's spelling; the degree sign follows in ConditionName
+};
+
+constexpr std::array<NamedCondition, 4> kConditions{{
+    {{Illuminant::D50, Observer::Deg2}, "D50/2"},
+    {{Illuminant::D50, Observer::Deg10}, "D50/10"},
+    {{Illuminant::D65, Observer::Deg2}, "D65/2"},
+    {{Illuminant::D65, Observer::Deg10}, "D65/10"},
+}};
+
+const NamedCondition& named(Condition condition) {
+    return *std::find_if(kConditions.begin(), kConditions.end(),
+                         [&](const NamedCondition& n) { return n.condition == condition; });
+}
+
+} // namespace
+
+const std::array<Condition, 4>& AllConditions() {
+    static const std::array<Condition, 4> all{kConditions[0].condition, kConditions[1].condition,
+                                              kConditions[2].condition, kConditions[3].condition};
+    return all;
+}
+
+QString ConditionName(Condition condition) {
+    return QString::fromLatin1(named(condition).name) + QChar(0x00B0);
+}
+
+bool ParseCondition(const QString& text, Condition& condition) {
+    // Letter case is ignored (ASCII only), and the degree sign of ConditionName is taken too.
+    QString spelling = text;
+    if (spelling.endsWith(QChar(0x00B0)))
+        spelling.chop(1);
+    for (const NamedCondition& n : kConditions) {
+        if (spelling.compare(QLatin1String(n.name), Qt::CaseInsensitive) == 0) {
+            condition = n.condition;
+            return true;
+        }
+    }
+    return false;
+}
+
+Spectrum NormalisedReflectance(const Spectrum& values) {
+    if (*std::max_element(values.begin(), values.end()) <= 2)
+        return values;
+    Spectrum reflectance;
+    std::transform(values.begin(), values.end(), reflectance.begin(), [](double v) { return v / 100; });
+    return reflectance;
+}
+
+Xyz SpectrumToXyz(const Spectrum& reflectance, Condition condition) {
+    const WeightTable& weights = WeightingFactors(condition).bands;
+    Xyz xyz;
+    for (size_t i = 0; i < weights.size(); ++i) {
+        xyz.X += weights[i].X * reflectance[i];
+        xyz.Y += weights[i].Y * reflectance[i];
+        xyz.Z += weights[i].Z * reflectance[i];
+    }
+    return xyz;
+}
+
+Xyz WhitePoint(Condition condition) {
+    return WeightingFactors(condition).white;
+}
+
+Lab XyzToLab(const Xyz& xyz, const Xyz& white) {
+    const cmsCIEXYZ w{white.X, white.Y, white.Z};
+    const cmsCIEXYZ c{xyz.X, xyz.Y, xyz.Z};
+    cmsCIELab lab;
+    cmsXYZ2Lab(&w, &lab, &c);
+    return {lab.L, lab.a, lab.b};
+}
+
+Lab SpectrumToLab(const Spectrum& values, Condition condition) {
+    return XyzToLab(SpectrumToXyz(NormalisedReflectance(values), condition), WhitePoint(condition));
+}
+
+double DeltaE00(const Lab& a, const Lab& b) {
+    const cmsCIELab first{a.L, a.a, a.b};
+    const cmsCIELab second{b.L, b.a, b.b};
+    return cmsCIE2000DeltaE(&first, &second, 1, 1, 1);
+}
+
+} // namespace colour
