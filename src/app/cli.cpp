@@ -2,13 +2,18 @@
 //   lumetra-cli scan FILE [--kind spectral|lab|optimized]
 //   lumetra-cli smooth --spectral FILE --lab FILE [--unscrambled] [--swatch-dir DIR] -o OUT
 //   lumetra-cli spec FILE -o OUT
+//   lumetra-cli check --spectral FILE --lab FILE [--unscrambled] [--swatch-dir DIR] | --optimized FILE
+//                     [--format text|json|csv] [--condition D50/2|D50/10|D65/2|D65/10|best]
 // Exit status: 0 clean; 1 an input was rejected or the build stopped (nothing written);
-// 2 usage; 3 the file was written but rows were left out.
+// 2 usage; 3 the file was written but rows were left out; 4 the preflight found warnings only
+// (check); 5 the preflight found errors (check; smooth and spec then write nothing without --force).
 
 #include "Build.h"
+#include "CliCheck.h"
 #include "FormState.h"
 #include "HeadlessToolkit.h"
 #include "Import.h"
+#include "Preflight.h"
 #include "Toolkit.h"
 
 #include <QCommandLineParser>
@@ -28,6 +33,19 @@ enum Exit { Clean = 0, Stopped = 1, Usage = 2, RowsLeftOut = 3 };
 void printOut(const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+}
+
+void printErr(const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+}
+
+// Prints the findings; true when the build may go on: no errors, or --force. When the build will
+// stop on its own, it says what is wrong in its own words and nothing is written anyway.
+bool preflightAllows(const preflight::PreflightReport& report, bool force) {
+    if (preflight::BuildWouldStop(report))
+        return true;
+    printErr(cli::FindingLines(report));
+    return force || report.count(preflight::Severity::Error) == 0;
 }
 
 int usageError(const QString& message) {
@@ -94,25 +112,33 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(LUMETRA_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Imports CGATS measurement files and builds smoothing and spec files without a window.\n\n"
-                       "Commands:\n"
-                       "  scan FILE [--kind spectral|lab|optimized]   check a file and print its counts\n"
-                       "  smooth --spectral FILE --lab FILE -o OUT     build the smoothing file\n"
-                       "         [--unscrambled] [--swatch-dir DIR]\n"
-                       "  spec FILE -o OUT                             build the spec file\n\n"
-                       "OUT may be - for standard output. Exit status: 0 clean, 1 an input was rejected\n"
-                       "or nothing was written, 2 usage, 3 written but rows were left out."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Imports CGATS measurement files and builds smoothing and spec files without a window.\n\n"
+        "Commands:\n"
+        "  scan FILE [--kind spectral|lab|optimized]   check a file and print its counts\n"
+        "  smooth --spectral FILE --lab FILE -o OUT     build the smoothing file\n"
+        "         [--unscrambled] [--swatch-dir DIR]\n"
+        "  spec FILE -o OUT                             build the spec file\n"
+        "  check --spectral FILE --lab FILE              check the pair before building\n"
+        "        [--unscrambled] [--swatch-dir DIR]\n"
+        "  check --optimized FILE                        check an optimized file\n"
+        "        [--format text|json|csv] [--condition D50/2|D50/10|D65/2|D65/10|best]\n\n"
+        "smooth and spec run the same check first and print its findings to standard\n"
+        "error (\"preflight: ...\"); with errors they write nothing unless --force is given.\n\n"
+        "OUT may be - for standard output. Exit status: 0 clean, 1 an input was rejected\n"
+        "or nothing was written, 2 usage, 3 written but rows were left out, 4 check found\n"
+        "warnings only, 5 the check found errors."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("scan, smooth or spec"));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The input file (scan, spec)."),
                                  QStringLiteral("[file]"));
-    const QCommandLineOption kind(QStringLiteral("kind"),
-                                  QStringLiteral("Kind of file for scan: spectral, lab or optimized (default)."),
-                                  QStringLiteral("kind"), QStringLiteral("optimized"));
-    const QCommandLineOption spectral(QStringLiteral("spectral"), QStringLiteral("The spectral file (smooth)."),
-                                      QStringLiteral("file"));
+    const QCommandLineOption kind(
+        QStringLiteral("kind"),
+        QStringLiteral("Kind of file for scan: spectral, lab or optimized (default)."),
+        QStringLiteral("kind"), QStringLiteral("optimized"));
+    const QCommandLineOption spectral(QStringLiteral("spectral"),
+                                      QStringLiteral("The spectral file (smooth)."), QStringLiteral("file"));
     const QCommandLineOption lab(QStringLiteral("lab"), QStringLiteral("The L*a*b* file (smooth)."),
                                  QStringLiteral("file"));
     const QCommandLineOption unscrambled(QStringLiteral("unscrambled"),
@@ -124,7 +150,22 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("Where to write the built file (smooth, spec)."),
                                     QStringLiteral("out"));
-    parser.addOptions({kind, spectral, lab, unscrambled, swatchDir, output});
+    const QCommandLineOption optimized(QStringLiteral("optimized"),
+                                       QStringLiteral("The optimized file (check)."), QStringLiteral("file"));
+    const QCommandLineOption format(QStringLiteral("format"),
+                                    QStringLiteral("Output of check: text (default), json or csv."),
+                                    QStringLiteral("format"), QStringLiteral("text"));
+    const QCommandLineOption condition(
+        QStringLiteral("condition"),
+        QStringLiteral("Illuminant and observer for check: D50/2, D50/10, D65/2, "
+                       "D65/10 or best (default)."),
+        QStringLiteral("condition"), QStringLiteral("best"));
+    const QCommandLineOption force(
+        QStringLiteral("force"),
+        QStringLiteral("Write the file even when the preflight finds errors (smooth, "
+                       "spec)."));
+    parser.addOptions(
+        {kind, spectral, lab, unscrambled, swatchDir, output, optimized, format, condition, force});
 
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
@@ -140,9 +181,11 @@ int main(int argc, char* argv[]) {
     const QStringList args = parser.positionalArguments();
     const QString command = args.value(0);
     auto onlyOptions = [&](std::initializer_list<const QCommandLineOption*> allowed) -> QString {
-        for (const QCommandLineOption* o : {&kind, &spectral, &lab, &unscrambled, &swatchDir, &output}) {
+        for (const QCommandLineOption* o : {&kind, &spectral, &lab, &unscrambled, &swatchDir, &output,
+                                            &optimized, &format, &condition, &force}) {
             if (parser.isSet(*o) && std::find(allowed.begin(), allowed.end(), o) == allowed.end())
-                return QStringLiteral("option --%1 does not apply to %2").arg(o->names().constLast(), command);
+                return QStringLiteral("option --%1 does not apply to %2")
+                    .arg(o->names().constLast(), command);
         }
         return QString();
     };
@@ -157,19 +200,21 @@ int main(int argc, char* argv[]) {
         if (args.size() != 2)
             return usageError(QStringLiteral("scan takes one FILE"));
         const QString k = parser.value(kind);
-        const int tag = k == QLatin1String("spectral") ? 1 : k == QLatin1String("lab") ? 2
-                        : k == QLatin1String("optimized")  ? 3
-                                                           : 0;
+        const int tag = k == QLatin1String("spectral")    ? 1
+                        : k == QLatin1String("lab")       ? 2
+                        : k == QLatin1String("optimized") ? 3
+                                                          : 0;
         if (tag == 0)
             return usageError(QStringLiteral("unknown kind '%1'").arg(k));
         if (!runImport(form, toolkit, tag, args.at(1)))
             return Stopped;
         const NumberBox* boxes[3][4] = {
-            {&form.NumberBoxBeginData, &form.NumberBoxEndData, &form.NumberBoxPatches, &form.NumberBoxColumns},
+            {&form.NumberBoxBeginData, &form.NumberBoxEndData, &form.NumberBoxPatches,
+             &form.NumberBoxColumns},
             {&form.NumberBoxBeginDataLab, &form.NumberBoxEndDataLab, &form.NumberBoxPatchesLab,
              &form.NumberBoxColumnsLab},
-            {&form.NumberBoxBeginDataOptimized, &form.NumberBoxEndDataOptimized, &form.NumberBoxPatchesOptimized,
-             &form.NumberBoxColumnsOptimized},
+            {&form.NumberBoxBeginDataOptimized, &form.NumberBoxEndDataOptimized,
+             &form.NumberBoxPatchesOptimized, &form.NumberBoxColumnsOptimized},
         };
         const auto& b = boxes[tag - 1];
         printOut(QStringLiteral("begin %1\nend %2\npatches %3\ncolumns %4\n")
@@ -177,8 +222,57 @@ int main(int argc, char* argv[]) {
         return Clean;
     }
 
+    if (command == QLatin1String("check")) {
+        if (const QString e =
+                onlyOptions({&spectral, &lab, &unscrambled, &swatchDir, &optimized, &format, &condition});
+            !e.isEmpty())
+            return usageError(e);
+        if (args.size() != 1)
+            return usageError(
+                QStringLiteral("check takes no FILE; use --spectral and --lab, or --optimized"));
+        cli::ReportFormat reportFormat;
+        if (!cli::ParseReportFormat(parser.value(format), reportFormat))
+            return usageError(QStringLiteral("unknown format '%1'").arg(parser.value(format)));
+        std::optional<colour::Condition> chosen;
+        if (parser.value(condition) != QLatin1String("best")) {
+            colour::Condition c;
+            if (!colour::ParseCondition(parser.value(condition), c))
+                return usageError(QStringLiteral("unknown condition '%1'").arg(parser.value(condition)));
+            chosen = c;
+        }
+        const bool pair = parser.isSet(spectral) || parser.isSet(lab);
+        if (pair == parser.isSet(optimized) || (pair && !(parser.isSet(spectral) && parser.isSet(lab))))
+            return usageError(QStringLiteral("check needs --spectral and --lab, or --optimized"));
+        if (!pair && (parser.isSet(unscrambled) || parser.isSet(swatchDir)))
+            return usageError(QStringLiteral("--unscrambled and --swatch-dir apply to a pair only"));
+        preflight::PreflightReport report;
+        if (pair) {
+            if (!runImport(form, toolkit, 1, parser.value(spectral)) ||
+                !runImport(form, toolkit, 2, parser.value(lab)))
+                return Stopped;
+            form.cbScrambledSwatch.IsChecked = !parser.isSet(unscrambled);
+            if (parser.isSet(swatchDir) && !QDir::setCurrent(parser.value(swatchDir))) {
+                std::fprintf(stderr, "Cannot change to folder \"%s\"\n", qPrintable(parser.value(swatchDir)));
+                return Stopped;
+            }
+            report = preflight::SmoothingPreflight(form, chosen);
+        } else {
+            if (!runImport(form, toolkit, 3, parser.value(optimized)))
+                return Stopped;
+            report = preflight::SpecPreflight(form);
+        }
+        const QByteArray bytes = cli::FormatReport(report, reportFormat);
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            std::fprintf(stderr, "lumetra-cli: cannot write to standard output\n");
+            return Stopped;
+        }
+        return cli::PreflightExit(report);
+    }
+
     if (command == QLatin1String("smooth")) {
-        if (const QString e = onlyOptions({&spectral, &lab, &unscrambled, &swatchDir, &output}); !e.isEmpty())
+        if (const QString e = onlyOptions({&spectral, &lab, &unscrambled, &swatchDir, &output, &force});
+            !e.isEmpty())
             return usageError(e);
         if (args.size() != 1)
             return usageError(QStringLiteral("smooth takes no FILE; use --spectral and --lab"));
@@ -187,18 +281,21 @@ int main(int argc, char* argv[]) {
         Output out;
         if (!prepareOutput(out, parser.value(output)))
             return Stopped;
-        if (!runImport(form, toolkit, 1, parser.value(spectral)) || !runImport(form, toolkit, 2, parser.value(lab)))
+        if (!runImport(form, toolkit, 1, parser.value(spectral)) ||
+            !runImport(form, toolkit, 2, parser.value(lab)))
             return Stopped;
         form.cbScrambledSwatch.IsChecked = !parser.isSet(unscrambled);
         if (parser.isSet(swatchDir) && !QDir::setCurrent(parser.value(swatchDir))) {
             std::fprintf(stderr, "Cannot change to folder \"%s\"\n", qPrintable(parser.value(swatchDir)));
             return Stopped;
         }
+        if (!preflightAllows(preflight::SmoothingPreflight(form), parser.isSet(force)))
+            return cli::kExitErrors;
         return runBuild(toolkit, out, [&] { btnWriteSmoothingClick(form, toolkit); });
     }
 
     if (command == QLatin1String("spec")) {
-        if (const QString e = onlyOptions({&output}); !e.isEmpty())
+        if (const QString e = onlyOptions({&output, &force}); !e.isEmpty())
             return usageError(e);
         if (args.size() != 2 || !parser.isSet(output))
             return usageError(QStringLiteral("spec takes one FILE and -o OUT"));
@@ -207,6 +304,8 @@ int main(int argc, char* argv[]) {
             return Stopped;
         if (!runImport(form, toolkit, 3, args.at(1)))
             return Stopped;
+        if (!preflightAllows(preflight::SpecPreflight(form), parser.isSet(force)))
+            return cli::kExitErrors;
         return runBuild(toolkit, out, [&] { btnWriteUlvarClick(form, toolkit); });
     }
 

@@ -140,9 +140,20 @@ QString SaveTimestamp(const QDateTime& when) {
                              t.second());
 }
 
+QString BlockersQuestion(const QStringList& blockers) {
+    QString text = QStringLiteral("Preflight found errors: the file would be wrong.");
+    for (const QString& b : blockers)
+        text += QStringLiteral("\r\r") + b;
+    return text;
+}
+
 bool RunSaveStep(const SaveStep& step, Toolkit& toolkit, const QDateTime& now) {
     step.dialog.FileName = step.prefix + SaveTimestamp(now);
     step.dialog.DefaultExt = step.defaultExt;
+    if (!step.blockers.isEmpty() &&
+        !toolkit.AskQuestion(BlockersQuestion(step.blockers), QStringLiteral("Save anyway"),
+                             QStringLiteral("Cancel")))
+        return false;
     if (!toolkit.ExecuteSave(step.dialog))
         return false;
     toolkit.Yield();

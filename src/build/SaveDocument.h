@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 class LineList;
 class Toolkit;
@@ -34,5 +35,11 @@ struct SaveStep {
     Memo& pane;
     Label& pathDisplay;
     bool appendEmptyLine = false;
+    // Errors that make the document plainly wrong: with any, one question box comes before the
+    // dialog, and "Cancel" there ends the step as a cancelled dialog does.
+    QStringList blockers = {};
 };
+
+// The question asked before saving a document with blockers.
+QString BlockersQuestion(const QStringList& blockers);
 bool RunSaveStep(const SaveStep& step, Toolkit& toolkit, const QDateTime& now);

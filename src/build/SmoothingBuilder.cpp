@@ -63,7 +63,8 @@ QString SmoothingRow(int number, const QString& cmykPart, const QString& labRest
     return row + spectralRest;
 }
 
-void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock& clock) {
+void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock& clock,
+                            const BuildGate* gate) {
     if (form.NumberBoxPatches.Text() != form.NumberBoxPatchesLab.Text()) {
         toolkit.ShowMessage(QStringLiteral("Spectral and Lab CGATS file do not match."));
         return;
@@ -105,8 +106,10 @@ void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock&
     output.Add(QStringLiteral("END_DATA"));
     form.MemoSmoothCGATS.Lines.AddStrings(output);
 
-    const SaveStep save{form.dlgSaveCGATSFile, QStringLiteral("Smooth_"), QStringLiteral("txt"),
-                        form.MemoSmoothCGATS, form.LabelSmoothCGATS};
+    SaveStep save{form.dlgSaveCGATSFile, QStringLiteral("Smooth_"), QStringLiteral("txt"),
+                  form.MemoSmoothCGATS, form.LabelSmoothCGATS};
+    if (gate && gate->smoothing)
+        save.blockers = gate->smoothing(form);
     if (RunSaveStep(save, toolkit, clock.now()))
         toolkit.Yield();
 
@@ -116,4 +119,8 @@ void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock&
 
 void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit) {
     btnWriteSmoothingClick(form, toolkit, SystemBuildClock());
+}
+
+void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildGate& gate) {
+    btnWriteSmoothingClick(form, toolkit, SystemBuildClock(), &gate);
 }

@@ -65,7 +65,7 @@ QString SpecAssertionText() {
         .arg(516);
 }
 
-void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clock) {
+void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clock, const BuildGate* gate) {
     if (form.SpecBuildRunning)
         return;
     if (form.memoOptimized.Lines.Count() <= 100) {
@@ -122,8 +122,10 @@ void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clo
     }
     toolkit.ProcessMessages();
 
-    const SaveStep save{form.dlgSaveSmoothFile, QStringLiteral("UlvarSpec_"), QStringLiteral("spec"),
-                        form.memoUlvarSpec,     form.labelUlvarSpecFile,      true};
+    SaveStep save{form.dlgSaveSmoothFile, QStringLiteral("UlvarSpec_"), QStringLiteral("spec"),
+                  form.memoUlvarSpec,     form.labelUlvarSpecFile,      true};
+    if (gate && gate->spec)
+        save.blockers = gate->spec(working, form.LabelOptimizedFileName.Text);
     try {
         RunSaveStep(save, toolkit, clock.now());
     } catch (const Error&) {
@@ -141,4 +143,8 @@ void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clo
 
 void btnWriteUlvarClick(FormState& form, Toolkit& toolkit) {
     btnWriteUlvarClick(form, toolkit, SystemBuildClock());
+}
+
+void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildGate& gate) {
+    btnWriteUlvarClick(form, toolkit, SystemBuildClock(), &gate);
 }

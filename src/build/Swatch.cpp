@@ -54,8 +54,12 @@ QString SwatchFilePath(const FormState& form) {
     const int patches = count.toInt(&ok, 10);
     if (!ok)
         throw Error(QStringLiteral("'%1' is not a valid integer value").arg(count));
+    return SwatchFilePath(patches, form.cbScrambledSwatch.IsChecked);
+}
+
+QString SwatchFilePath(int patches, bool scrambled) {
     QString name = SwatchChartName(patches);
-    if (!form.cbScrambledSwatch.IsChecked)
+    if (!scrambled)
         name += u'U';
     return QStringLiteral("./CMYK/") + name + QStringLiteral(".IccSwa");
 }

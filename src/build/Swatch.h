@@ -12,6 +12,7 @@ QString SwatchChartName(int patches);
 // "CMYK/<chart>[U].IccSwa" below the current directory; the "U" (the unscrambled swatch) when
 // cbScrambledSwatch is not checked.
 QString SwatchFilePath(const FormState& form);
+QString SwatchFilePath(int patches, bool scrambled);
 
 // Replaces lines with the swatch file chosen by NumberBoxPatches and cbScrambledSwatch. Throws
 // "Cannot open file "<full path>". <reason>" and keeps the old lines when it cannot be read.

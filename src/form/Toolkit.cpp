@@ -6,6 +6,10 @@
 
 #include <exception>
 
+bool Toolkit::AskQuestion(const QString&, const QString&, const QString&) {
+    return false;
+}
+
 QString ErrorDisplayText(const QString& message) {
     if (!message.isEmpty() && message.back().unicode() > u'.')
         return message + u'.';

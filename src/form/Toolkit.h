@@ -29,6 +29,9 @@ public:
     virtual void Yield() = 0;
     // Hands an address to the desktop shell; the result is ignored.
     virtual void OpenAddress(const QString& address) = 0;
+    // Modal question box with two buttons; true when the first (yes) is chosen. A toolkit that
+    // cannot ask answers no, the safe answer.
+    virtual bool AskQuestion(const QString& text, const QString& yes, const QString& no);
 };
 
 // The error display's text rule: a full stop is appended when the message is not empty and its

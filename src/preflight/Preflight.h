@@ -4,7 +4,9 @@
 
 #include <optional>
 
+struct BuildGate;
 class FormState;
+class LineList;
 
 namespace preflight {
 
@@ -13,8 +15,17 @@ namespace preflight {
 // Without a condition, the one that fits the pair best is used.
 PreflightReport SmoothingPreflight(const FormState& form, std::optional<colour::Condition> condition = {});
 
-// Checks the rows the spec builder would write from the optimized pane.
+// Checks the rows the spec builder would write from the optimized pane (or from a copy of it).
 PreflightReport SpecPreflight(const FormState& form);
+PreflightReport SpecPreflight(const LineList& optimized, const QString& name);
+
+// The texts of the report's errors, in order.
+QStringList ErrorTexts(const PreflightReport& report);
+// True when the build stops on its own before it saves (its own message tells the user).
+bool BuildWouldStop(const PreflightReport& report);
+
+// The build gate that asks before saving a file the preflight finds errors in.
+const BuildGate& Gate();
 
 // The one-line status: "Preflight: 1617 rows, ΔE00 0.01 mean (D50/2°)" when clean, else the same
 // followed by " — N problems".

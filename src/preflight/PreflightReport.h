@@ -16,8 +16,10 @@ enum class Severity { Info, Warning, Error };
 
 struct Finding {
     Severity severity = Severity::Info;
-    QString text;     // names the file(s), line(s) or row(s) concerned
-    QList<int> rows;  // indices into PreflightReport::rows this finding marks (may be empty)
+    QString text;    // names the file(s), line(s) or row(s) concerned
+    QList<int> rows; // indices into PreflightReport::rows this finding marks (may be empty)
+    // The build itself stops on this (with its own message) before anything is saved.
+    bool stopsBuild = false;
 };
 
 struct PreflightRow {
@@ -27,18 +29,18 @@ struct PreflightRow {
     QString labId;         // SAMPLE_ID of the L*a*b* row, empty when none
     QString spectralId;    // SAMPLE_ID of the spectral row, empty when none
     int patch = -1;        // 0-based swatch patch index; -1 when the row gets none
-    std::optional<std::array<double, 4>> cmyk;  // C M Y K in percent, as written
-    std::optional<colour::Lab> labFile;         // the L*a*b* file's values
-    std::optional<colour::Lab> labSpectra;      // computed from the spectral row
-    std::optional<double> dE00;                 // between the two
+    std::optional<std::array<double, 4>> cmyk;   // C M Y K in percent, as written
+    std::optional<colour::Lab> labFile;          // the L*a*b* file's values
+    std::optional<colour::Lab> labSpectra;       // computed from the spectral row
+    std::optional<double> dE00;                  // between the two
     std::optional<colour::Spectrum> reflectance; // 0-1 scale
-    Severity worst = Severity::Info;            // the worst finding that marks this row
+    Severity worst = Severity::Info;             // the worst finding that marks this row
 };
 
 struct FileSummary {
-    QString name;         // as the window shows it
-    int lines = 0;        // lines in the pane
-    int dataRows = 0;     // rows between its BEGIN_DATA and END_DATA
+    QString name;          // as the window shows it
+    int lines = 0;         // lines in the pane
+    int dataRows = 0;      // rows between its BEGIN_DATA and END_DATA
     int declaredSets = -1; // NUMBER_OF_SETS, -1 when absent or unreadable
 };
 
@@ -57,6 +59,13 @@ struct PreflightReport {
     QList<PreflightRow> rows;
     QList<Finding> findings;
     DeltaSummary dE00;
+    // Smoothing only: how well each swatch order explains the measured lightness (Spearman's rank
+    // correlation of a lightness estimate from the CMYK values with L*), when both could be read.
+    struct OrderFit {
+        double chosen = 0;
+        double other = 0;
+    };
+    std::optional<OrderFit> orderFit;
 
     int count(Severity severity) const {
         int n = 0;

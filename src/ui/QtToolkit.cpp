@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
 #include <QUrl>
 
@@ -105,6 +106,21 @@ void QtToolkit::ProcessMessages() {
 
 void QtToolkit::Yield() {
     QThread::yieldCurrentThread();
+}
+
+bool QtToolkit::AskQuestion(const QString& text, const QString& yes, const QString& no) {
+    QMessageBox box(m_owner);
+    box.setWindowTitle(ApplicationTitle(QCoreApplication::applicationFilePath()));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QtMessageText(text));
+    box.setIcon(QMessageBox::Warning);
+    QPushButton* yesButton = box.addButton(yes, QMessageBox::AcceptRole);
+    QPushButton* noButton = box.addButton(no, QMessageBox::RejectRole);
+    // Return and Escape both keep the file unsaved: saving a file known to be wrong takes a click.
+    box.setDefaultButton(noButton);
+    box.setEscapeButton(noButton);
+    box.exec();
+    return box.clickedButton() == yesButton;
 }
 
 void QtToolkit::OpenAddress(const QString& address) {

@@ -30,6 +30,7 @@ public:
     void ProcessMessages() override;
     void Yield() override;
     void OpenAddress(const QString& address) override;
+    bool AskQuestion(const QString& text, const QString& yes, const QString& no) override;
 
 private:
     QPointer<QWidget> m_owner;

@@ -3,6 +3,7 @@
 #include "Build.h"
 #include "HelpPage.h"
 #include "Import.h"
+#include "Preflight.h"
 #include "ProgressRectangle.h"
 #include "QtToolkit.h"
 #include "Toolkit.h"
@@ -245,6 +246,12 @@ public:
     }
     void Yield() override { m_inner.Yield(); }
     void OpenAddress(const QString& address) override { m_inner.OpenAddress(address); }
+    bool AskQuestion(const QString& text, const QString& yes, const QString& no) override {
+        if (m_window.m_closed)
+            return false;
+        m_window.syncFromState();
+        return m_inner.AskQuestion(text, yes, no);
+    }
 
 private:
     TTabbedForm& m_window;
@@ -570,11 +577,11 @@ void TTabbedForm::btnOpenCGATSFileClick(QObject* Sender) {
 }
 
 void TTabbedForm::btnWriteSmoothingClick(QObject*) {
-    ::btnWriteSmoothingClick(m_form, *m_toolkit);
+    ::btnWriteSmoothingClick(m_form, *m_toolkit, preflight::Gate());
 }
 
 void TTabbedForm::btnWriteUlvarClick(QObject*) {
-    ::btnWriteUlvarClick(m_form, *m_toolkit);
+    ::btnWriteUlvarClick(m_form, *m_toolkit, preflight::Gate());
 }
 
 void TTabbedForm::TabItem5Click(QObject*) {

@@ -67,6 +67,17 @@ void ScriptedToolkit::OpenAddress(const QString& address) {
     log.push_back({Event::Address, address});
 }
 
+bool ScriptedToolkit::AskQuestion(const QString& text, const QString&, const QString&) {
+    log.push_back({Event::Question, text});
+    if (m_questions.empty()) {
+        ++unexpectedDialogs;
+        return false;
+    }
+    const bool yes = m_questions.front();
+    m_questions.pop_front();
+    return yes;
+}
+
 int ScriptedToolkit::count(Event::Kind kind) const {
     int n = 0;
     for (const Event& e : log)

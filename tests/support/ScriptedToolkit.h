@@ -16,7 +16,7 @@
 class ScriptedToolkit : public Toolkit {
 public:
     struct Event {
-        enum Kind { Message, Error, Open, Save, Pump, Yield, Address };
+        enum Kind { Message, Error, Open, Save, Pump, Yield, Address, Question };
         Kind kind;
         QString text; // message text, error text, dialog answer ("" when cancelled) or address
     };
@@ -25,6 +25,9 @@ public:
     // answer is cancelled and noted in unexpectedDialogs.
     void answerOpen(std::optional<QString> path) { m_open.push_back(std::move(path)); }
     void answerSave(std::optional<QString> path) { m_save.push_back(std::move(path)); }
+    // Answers for the next question boxes: true the first button. Unqueued, a question is
+    // answered with the second and noted in unexpectedDialogs.
+    void answerQuestion(bool yes) { m_questions.push_back(yes); }
     // Runs inside the next ProcessMessages call (one action per pump, in order).
     void onNextPump(std::function<void()> action) { m_pumpActions.push_back(std::move(action)); }
     // Runs at every ProcessMessages call, after any queued action.
@@ -37,11 +40,13 @@ public:
     void ProcessMessages() override;
     void Yield() override;
     void OpenAddress(const QString& address) override;
+    bool AskQuestion(const QString& text, const QString& yes, const QString& no) override;
 
     std::vector<Event> log;
     QStringList messages() const { return texts(Event::Message); }
     QStringList errors() const { return texts(Event::Error); }
     QStringList addresses() const { return texts(Event::Address); }
+    QStringList questions() const { return texts(Event::Question); }
     int count(Event::Kind kind) const;
     int unexpectedDialogs = 0;
     // Copies of the dialogs as they were when shown (filters, default names, extensions).
@@ -52,5 +57,6 @@ private:
     QStringList texts(Event::Kind kind) const;
     std::deque<std::optional<QString>> m_open;
     std::deque<std::optional<QString>> m_save;
+    std::deque<bool> m_questions;
     std::deque<std::function<void()>> m_pumpActions;
 };

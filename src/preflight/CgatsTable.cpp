@@ -1,0 +1,144 @@
+// A CGATS document as a table: keyword lines, the field names of the data-format block, and the
+// data rows between BEGIN_DATA and END_DATA with their line indices.
+
+#include "CgatsTable.h"
+
+#include "CgatsScan.h"
+#include "Error.h"
+#include "LineList.h"
+
+#include <charconv>
+
+namespace preflight {
+
+namespace {
+
+QStringView trimmed(QStringView text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].unicode() <= 0x20)
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= 0x20)
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+bool isSeparator(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+bool holdsMarker(const QString& line, QStringView marker) {
+    // "BEGIN_DATA_FORMAT" holds "BEGIN_DATA" too; only a marker standing alone counts.
+    return trimmed(line).compare(marker, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+FieldViews SplitFields(QStringView line) {
+    FieldViews fields;
+    const QStringView text = trimmed(line);
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        while (i < n && isSeparator(text[i]))
+            ++i;
+        if (i >= n)
+            break;
+        const qsizetype start = i;
+        while (i < n && !isSeparator(text[i]))
+            ++i;
+        fields.append(trimmed(text.sliced(start, i - start)));
+    }
+    return fields;
+}
+
+std::optional<double> ReadNumber(QStringView text) {
+    char buffer[64];
+    if (text.isEmpty() || text.size() >= qsizetype(sizeof buffer))
+        return std::nullopt;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool allowed =
+            (c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+' || c == u'e' || c == u'E';
+        if (!allowed)
+            return std::nullopt;
+        buffer[i] = static_cast<char>(c);
+    }
+    const char* first = buffer[0] == '+' ? buffer + 1 : buffer;
+    const char* last = buffer + text.size();
+    double value = 0;
+    const auto [end, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || end != last)
+        return std::nullopt;
+    return value;
+}
+
+CgatsTable ReadCgatsTable(const LineList& lines) {
+    CgatsTable t;
+    t.beginData = lines.IndexOf(QStringLiteral("BEGIN_DATA"));
+    t.endData = lines.IndexOf(QStringLiteral("END_DATA"));
+    t.formatBegin = lines.IndexOf(QStringLiteral("BEGIN_DATA_FORMAT"));
+    t.formatEnd = lines.IndexOf(QStringLiteral("END_DATA_FORMAT"));
+    const QStringList& all = lines.lines();
+    const int count = static_cast<int>(all.size());
+
+    for (int i = 0; i < count; ++i) {
+        const QString& line = all.at(i);
+        if (t.looseBeginData < 0 && i != t.beginData && holdsMarker(line, u"BEGIN_DATA"))
+            t.looseBeginData = i;
+        if (t.looseEndData < 0 && i != t.endData && holdsMarker(line, u"END_DATA"))
+            t.looseEndData = i;
+    }
+
+    // The header: everything above the data-format block, or above the data when there is none.
+    int headerEnd = count;
+    for (int candidate : {t.formatBegin, t.beginData, t.looseBeginData})
+        if (candidate >= 0 && candidate < headerEnd)
+            headerEnd = candidate;
+    for (int i = 0; i < headerEnd; ++i) {
+        const FieldViews fields = SplitFields(all.at(i));
+        if (fields.isEmpty())
+            continue;
+        CgatsTable::Keyword keyword;
+        keyword.line = i;
+        keyword.name = fields.front().toString();
+        keyword.value = trimmed(QStringView(all.at(i)).sliced(fields.front().data() - all.at(i).constData() +
+                                                              fields.front().size()))
+                            .toString();
+        if (keyword.name == QLatin1String("NUMBER_OF_SETS")) {
+            t.numberOfSetsLine = i;
+            try {
+                t.numberOfSets = StrToInt(fields.size() > 1 ? fields.at(1).toString() : QString());
+            } catch (const Error&) {
+                t.problems.append({i, QStringLiteral("NUMBER_OF_SETS value \"%1\" is not a valid integer")
+                                          .arg(fields.size() > 1 ? fields.at(1).toString() : QString())});
+            }
+        }
+        t.keywords.append(keyword);
+    }
+
+    if (t.formatBegin >= 0) {
+        const int last = t.formatEnd > t.formatBegin ? t.formatEnd : std::min(count, t.formatBegin + 2);
+        for (int i = t.formatBegin + 1; i < last; ++i)
+            for (QStringView name : SplitFields(all.at(i)))
+                t.fieldNames.append(name.toString());
+        if (t.formatEnd < t.formatBegin)
+            t.problems.append(
+                {t.formatBegin, QStringLiteral("BEGIN_DATA_FORMAT has no END_DATA_FORMAT line")});
+    }
+    t.sampleIdColumn = static_cast<int>(t.fieldNames.indexOf(QStringLiteral("SAMPLE_ID")));
+
+    if (t.beginData >= 0 && t.endData > t.beginData) {
+        t.rows.reserve(t.endData - t.beginData - 1);
+        for (int i = t.beginData + 1; i < t.endData; ++i) {
+            CgatsTable::Row row;
+            row.line = i;
+            for (QStringView field : SplitFields(all.at(i)))
+                row.fields.append(field.toString());
+            t.rows.append(std::move(row));
+        }
+    }
+    return t;
+}
+
+} // namespace preflight
