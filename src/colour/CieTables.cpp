@@ -97,12 +97,13 @@ CieTable ParseCieTable(const QByteArray& bytes, const QString& name, const QByte
     return table;
 }
 
-CieTable LoadCieTable(const QString& fileName, const QByteArray& header) {
-    QFile file(QStringLiteral(":/lumetra/colorimetry/") + fileName);
+CieTable LoadCieTable(const CieTableFile& table) {
+    const QString name = QString::fromLatin1(table.fileName);
+    QFile file(QStringLiteral(":/lumetra/colorimetry/") + name);
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error(
-            QStringLiteral("The CIE table %1 is missing from the program").arg(fileName).toStdString());
-    return ParseCieTable(file.readAll(), fileName, header);
+            QStringLiteral("The CIE table %1 is missing from the program").arg(name).toStdString());
+    return ParseCieTable(file.readAll(), name, table.header);
 }
 
 namespace {
@@ -172,12 +173,10 @@ struct AllWeights {
 };
 
 AllWeights computeAllWeights() {
-    const CieTable d50 = LoadCieTable(QStringLiteral("CIE_std_illum_D50.csv"), "wavelength_nm,relative_spd");
-    const CieTable d65 = LoadCieTable(QStringLiteral("CIE_std_illum_D65.csv"), "wavelength_nm,relative_spd");
-    const CieTable deg2 =
-        LoadCieTable(QStringLiteral("CIE_xyz_1931_2deg.csv"), "wavelength_nm,x_bar,y_bar,z_bar");
-    const CieTable deg10 =
-        LoadCieTable(QStringLiteral("CIE_xyz_1964_10deg.csv"), "wavelength_nm,x_bar_10,y_bar_10,z_bar_10");
+    const CieTable d50 = LoadCieTable(kIlluminantD50);
+    const CieTable d65 = LoadCieTable(kIlluminantD65);
+    const CieTable deg2 = LoadCieTable(kObserver2);
+    const CieTable deg10 = LoadCieTable(kObserver10);
     return {computeWeights(d50, deg2), computeWeights(d50, deg10), computeWeights(d65, deg2),
             computeWeights(d65, deg10)};
 }

@@ -28,9 +28,18 @@ struct CieTable {
 // naming the table and the line for anything else, so a damaged table never reads as zeros.
 CieTable ParseCieTable(const QByteArray& bytes, const QString& name, const QByteArray& header);
 
-// The table compiled into the library under the given file name; throws as above, or when the
-// program holds no such table.
-CieTable LoadCieTable(const QString& fileName, const QByteArray& header);
+// A table compiled into the library: its file name in data/ and its header line.
+struct CieTableFile {
+    const char* fileName;
+    const char* header;
+};
+constexpr CieTableFile kIlluminantD50{"CIE_std_illum_D50.csv", "wavelength_nm,relative_spd"};
+constexpr CieTableFile kIlluminantD65{"CIE_std_illum_D65.csv", "wavelength_nm,relative_spd"};
+constexpr CieTableFile kObserver2{"CIE_xyz_1931_2deg.csv", "wavelength_nm,x_bar,y_bar,z_bar"};
+constexpr CieTableFile kObserver10{"CIE_xyz_1964_10deg.csv", "wavelength_nm,x_bar_10,y_bar_10,z_bar_10"};
+
+// Reads a table compiled into the library; throws as above, or when the program holds no such table.
+CieTable LoadCieTable(const CieTableFile& file);
 
 // The reference range of the weights, and the range any table must cover.
 constexpr int kReferenceFirstNm = 360;
