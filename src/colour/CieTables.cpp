@@ -65,24 +65,24 @@ CieTable ParseCieTable(const QByteArray& bytes, const QString& name, const QByte
         fail(name, QStringLiteral("line 1 is %1, not %2").arg(shown(lines.first()), shown(header)));
 
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
-        const QString where = QStringLiteral("line %1 (%2)").arg(i + 1).arg(shown(lines[i]));
+        // One pass of arg() each: the line's own text may hold "%1".
+        auto failHere = [&](const QString& what) {
+            fail(name, QStringLiteral("line %1 (%2)%3").arg(QString::number(i + 1), shown(lines[i]), what));
+        };
         const QList<QByteArray> fields = lines[i].split(',');
         if (fields.size() != table.columns + 1)
-            fail(name, QStringLiteral("%1 has %2 fields, not %3")
-                           .arg(where)
-                           .arg(fields.size())
-                           .arg(table.columns + 1));
+            failHere(QStringLiteral(" has %1 fields, not %2").arg(fields.size()).arg(table.columns + 1));
         int nm = 0;
         if (!parseInteger(fields[0], nm))
-            fail(name, QStringLiteral("%1 does not start with a wavelength in nm").arg(where));
+            failHere(QStringLiteral(" does not start with a wavelength in nm"));
         if (i == 1)
             table.firstNm = nm;
         else if (nm != table.firstNm + static_cast<int>(i) - 1)
-            fail(name, QStringLiteral("%1 is not 1 nm after the line before it").arg(where));
+            failHere(QStringLiteral(" is not 1 nm after the line before it"));
         for (qsizetype f = 1; f < fields.size(); ++f) {
             double value = 0;
             if (!parseNumber(fields[f], value))
-                fail(name, QStringLiteral("%1: field %2 is not a number").arg(where).arg(f + 1));
+                failHere(QStringLiteral(": field %1 is not a number").arg(f + 1));
             table.values.push_back(value);
         }
     }

@@ -96,6 +96,7 @@ TEST(CieTables, ADamagedTableIsAnErrorThatSaysWhere) {
          "line 142 (\"501,1\") is not 1 nm after the line before it"},
         {"an empty value", tableWith(500, "500,"), "line 142 (\"500,\"): field 2 is not a number"},
         {"NaN", tableWith(500, "500,NaN"), "line 142 (\"500,NaN\"): field 2 is not a number"},
+        {"a percent sign", tableWith(500, "500,%2"), "line 142 (\"500,%2\"): field 2 is not a number"},
         {"text after the number", tableWith(500, "500,0.5x"),
          "line 142 (\"500,0.5x\"): field 2 is not a number"},
         {"a CR line end", tableWith(500, "500,0.5\r"), "line 142 (\"500,0.5\r\"): field 2 is not a number"},
