@@ -158,13 +158,11 @@ Weights computeWeights(const CieTable& illuminant, const CieTable& observer) {
     }
     const double k = 100 / whiteY;
     Weights weights;
-    for (size_t b = 0; b < weights.bands.size(); ++b) {
-        Xyz& w = weights.bands[b];
-        w = {k * sums[b][0], k * sums[b][1], k * sums[b][2]};
-        weights.white.X += w.X;
-        weights.white.Y += w.Y;
-        weights.white.Z += w.Z;
-    }
+    for (size_t b = 0; b < weights.bands.size(); ++b)
+        weights.bands[b] = {k * sums[b][0], k * sums[b][1], k * sums[b][2]};
+    Spectrum white;
+    white.fill(1);
+    weights.white = WeightedSum<false>(weights.bands, white);
     return weights;
 }
 

@@ -54,4 +54,23 @@ struct Weights {
 };
 const Weights& WeightingFactors(Condition condition);
 
+// sum_j W_j R_j, with R_j = values[j], or values[j] / 100 for Percent. The white is this sum for a
+// spectrum of ones, so a perfect white reproduces it to the last bit. Even and odd bands are summed
+// apart, which halves the chain of dependent additions.
+template <bool Percent> Xyz WeightedSum(const WeightTable& weights, const Spectrum& values) {
+    static_assert(kBandCount % 2 == 0);
+    double x0 = 0, y0 = 0, z0 = 0, x1 = 0, y1 = 0, z1 = 0;
+    for (size_t i = 0; i < weights.size(); i += 2) {
+        const double r0 = Percent ? values[i] / 100 : values[i];
+        const double r1 = Percent ? values[i + 1] / 100 : values[i + 1];
+        x0 += weights[i].X * r0;
+        y0 += weights[i].Y * r0;
+        z0 += weights[i].Z * r0;
+        x1 += weights[i + 1].X * r1;
+        y1 += weights[i + 1].Y * r1;
+        z1 += weights[i + 1].Z * r1;
+    }
+    return {x0 + x1, y0 + y1, z0 + z1};
+}
+
 } // namespace colour
