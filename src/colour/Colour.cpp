@@ -50,7 +50,7 @@ QString ConditionName(Condition condition) {
 }
 
 bool ParseCondition(const QString& text, Condition& condition) {
-    // Letter case is ignored (ASCII only), and the degree sign of ConditionName is taken too.
+    // Letter case is ignored, and the degree sign of ConditionName is taken too.
     QString spelling = text;
     if (spelling.endsWith(QChar(0x00B0)))
         spelling.chop(1);
