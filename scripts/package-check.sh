@@ -70,7 +70,7 @@ done
 contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
 p=.${prefix%/}
 for path in bin/lumetra bin/lumetra-cli \
-    share/lumetra/CMYK/Standard.IccSwa share/lumetra/help/index.html \
+    share/lumetra/CMYK/Standard.IccSwa share/lumetra/help/index.html share/lumetra/colorimetry/SOURCES.md \
     share/applications/lumetra.desktop share/icons/hicolor/scalable/apps/lumetra.svg \
     share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/lumetra.png; do
     grep -qxF "$p/$path" <<<"$contents" || fail "the package lacks $p/$path"

@@ -65,24 +65,24 @@ CieTable ParseCieTable(const QByteArray& bytes, const QString& name, const QByte
         fail(name, QStringLiteral("line 1 is %1, not %2").arg(shown(lines.first()), shown(header)));
 
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
-        const QString where = QStringLiteral("line %1 (%2)").arg(i + 1).arg(shown(lines[i]));
+        // One pass of arg() each: the line's own text may hold "%1".
+        auto failHere = [&](const QString& what) {
+            fail(name, QStringLiteral("line %1 (%2)%3").arg(QString::number(i + 1), shown(lines[i]), what));
+        };
         const QList<QByteArray> fields = lines[i].split(',');
         if (fields.size() != table.columns + 1)
-            fail(name, QStringLiteral("%1 has %2 fields, not %3")
-                           .arg(where)
-                           .arg(fields.size())
-                           .arg(table.columns + 1));
+            failHere(QStringLiteral(" has %1 fields, not %2").arg(fields.size()).arg(table.columns + 1));
         int nm = 0;
         if (!parseInteger(fields[0], nm))
-            fail(name, QStringLiteral("%1 does not start with a wavelength in nm").arg(where));
+            failHere(QStringLiteral(" does not start with a wavelength in nm"));
         if (i == 1)
             table.firstNm = nm;
         else if (nm != table.firstNm + static_cast<int>(i) - 1)
-            fail(name, QStringLiteral("%1 is not 1 nm after the line before it").arg(where));
+            failHere(QStringLiteral(" is not 1 nm after the line before it"));
         for (qsizetype f = 1; f < fields.size(); ++f) {
             double value = 0;
             if (!parseNumber(fields[f], value))
-                fail(name, QStringLiteral("%1: field %2 is not a number").arg(where).arg(f + 1));
+                failHere(QStringLiteral(": field %1 is not a number").arg(f + 1));
             table.values.push_back(value);
         }
     }
@@ -97,12 +97,13 @@ CieTable ParseCieTable(const QByteArray& bytes, const QString& name, const QByte
     return table;
 }
 
-CieTable LoadCieTable(const QString& fileName, const QByteArray& header) {
-    QFile file(QStringLiteral(":/lumetra/colorimetry/") + fileName);
+CieTable LoadCieTable(const CieTableFile& table) {
+    const QString name = QString::fromLatin1(table.fileName);
+    QFile file(QStringLiteral(":/lumetra/colorimetry/") + name);
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error(
-            QStringLiteral("The CIE table %1 is missing from the program").arg(fileName).toStdString());
-    return ParseCieTable(file.readAll(), fileName, header);
+            QStringLiteral("The CIE table %1 is missing from the program").arg(name).toStdString());
+    return ParseCieTable(file.readAll(), name, table.header);
 }
 
 namespace {
@@ -157,13 +158,11 @@ Weights computeWeights(const CieTable& illuminant, const CieTable& observer) {
     }
     const double k = 100 / whiteY;
     Weights weights;
-    for (size_t b = 0; b < weights.bands.size(); ++b) {
-        Xyz& w = weights.bands[b];
-        w = {k * sums[b][0], k * sums[b][1], k * sums[b][2]};
-        weights.white.X += w.X;
-        weights.white.Y += w.Y;
-        weights.white.Z += w.Z;
-    }
+    for (size_t b = 0; b < weights.bands.size(); ++b)
+        weights.bands[b] = {k * sums[b][0], k * sums[b][1], k * sums[b][2]};
+    Spectrum white;
+    white.fill(1);
+    weights.white = WeightedSum<false>(weights.bands, white);
     return weights;
 }
 
@@ -172,12 +171,10 @@ struct AllWeights {
 };
 
 AllWeights computeAllWeights() {
-    const CieTable d50 = LoadCieTable(QStringLiteral("CIE_std_illum_D50.csv"), "wavelength_nm,relative_spd");
-    const CieTable d65 = LoadCieTable(QStringLiteral("CIE_std_illum_D65.csv"), "wavelength_nm,relative_spd");
-    const CieTable deg2 =
-        LoadCieTable(QStringLiteral("CIE_xyz_1931_2deg.csv"), "wavelength_nm,x_bar,y_bar,z_bar");
-    const CieTable deg10 =
-        LoadCieTable(QStringLiteral("CIE_xyz_1964_10deg.csv"), "wavelength_nm,x_bar_10,y_bar_10,z_bar_10");
+    const CieTable d50 = LoadCieTable(kIlluminantD50);
+    const CieTable d65 = LoadCieTable(kIlluminantD65);
+    const CieTable deg2 = LoadCieTable(kObserver2);
+    const CieTable deg10 = LoadCieTable(kObserver10);
     return {computeWeights(d50, deg2), computeWeights(d50, deg10), computeWeights(d65, deg2),
             computeWeights(d65, deg10)};
 }

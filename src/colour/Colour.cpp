@@ -29,6 +29,14 @@ const NamedCondition& named(Condition condition) {
                          [&](const NamedCondition& n) { return n.condition == condition; });
 }
 
+// A spectrum whose largest value is above 2 is in percent.
+bool isPercent(const Spectrum& values) {
+    double largest = values[0];
+    for (double v : values)
+        largest = std::max(largest, v); // branch-free, unlike max_element
+    return largest > 2;
+}
+
 } // namespace
 
 const std::array<Condition, 4>& AllConditions() {
@@ -42,7 +50,7 @@ QString ConditionName(Condition condition) {
 }
 
 bool ParseCondition(const QString& text, Condition& condition) {
-    // Letter case is ignored (ASCII only), and the degree sign of ConditionName is taken too.
+    // Letter case is ignored, and the degree sign of ConditionName is taken too.
     QString spelling = text;
     if (spelling.endsWith(QChar(0x00B0)))
         spelling.chop(1);
@@ -56,22 +64,16 @@ bool ParseCondition(const QString& text, Condition& condition) {
 }
 
 Spectrum NormalisedReflectance(const Spectrum& values) {
-    if (*std::max_element(values.begin(), values.end()) <= 2)
+    if (!isPercent(values))
         return values;
     Spectrum reflectance;
-    std::transform(values.begin(), values.end(), reflectance.begin(), [](double v) { return v / 100; });
+    for (size_t i = 0; i < values.size(); ++i)
+        reflectance[i] = values[i] / 100;
     return reflectance;
 }
 
 Xyz SpectrumToXyz(const Spectrum& reflectance, Condition condition) {
-    const WeightTable& weights = WeightingFactors(condition).bands;
-    Xyz xyz;
-    for (size_t i = 0; i < weights.size(); ++i) {
-        xyz.X += weights[i].X * reflectance[i];
-        xyz.Y += weights[i].Y * reflectance[i];
-        xyz.Z += weights[i].Z * reflectance[i];
-    }
-    return xyz;
+    return WeightedSum<false>(WeightingFactors(condition).bands, reflectance);
 }
 
 Xyz WhitePoint(Condition condition) {
@@ -87,7 +89,11 @@ Lab XyzToLab(const Xyz& xyz, const Xyz& white) {
 }
 
 Lab SpectrumToLab(const Spectrum& values, Condition condition) {
-    return XyzToLab(SpectrumToXyz(NormalisedReflectance(values), condition), WhitePoint(condition));
+    // NormalisedReflectance and SpectrumToXyz in one pass, without copying the spectrum.
+    const Weights& weights = WeightingFactors(condition);
+    const Xyz xyz = isPercent(values) ? WeightedSum<true>(weights.bands, values)
+                                      : WeightedSum<false>(weights.bands, values);
+    return XyzToLab(xyz, weights.white);
 }
 
 double DeltaE00(const Lab& a, const Lab& b) {

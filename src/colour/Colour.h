@@ -6,6 +6,8 @@
 
 // Colorimetry of 10 nm reflectance spectra (36 bands, 380-730 nm): CIE XYZ and L*a*b* under the
 // CIE illuminants D50 and D65 with the 1931 2 degree and 1964 10 degree observers, and CIEDE2000.
+// The first conversion makes the weighting factors from the CIE tables built into the library (once,
+// thread-safe); were a table missing or damaged, it and every later one throw std::runtime_error.
 namespace colour {
 
 constexpr int kBandCount = 36;
@@ -26,7 +28,8 @@ struct Condition {
 const std::array<Condition, 4>& AllConditions();
 // "D50/2°", "D50/10°", "D65/2°", "D65/10°".
 QString ConditionName(Condition condition);
-// "D50/2", "D50/10", ... (the command line's spelling, no degree sign); false when unknown.
+// "D50/2", "D50/10", ... (the command line's spelling, no degree sign); false when unknown, and
+// condition is left as it was. ConditionName's spelling is taken too, and letter case is ignored.
 bool ParseCondition(const QString& text, Condition& condition);
 
 struct Xyz {

@@ -19,33 +19,32 @@ QByteArray resource(const QString& fileName) {
 // data/SOURCES.md), and the same bytes as the copies in the source tree.
 TEST(CieTables, TheProgramHoldsTheShippedFilesByteForByte) {
     const struct {
-        const char* file;
+        colour::CieTableFile table;
         const char* sha256;
     } cases[] = {
-        {"CIE_xyz_1931_2deg.csv", "ccb70b70a14f5db4584bfb6f3bb3606055ead43d4e9bdc94088705d3f3211cc8"},
-        {"CIE_xyz_1964_10deg.csv", "57383e3022566c88c13da34b74c56976686f0d5c9a81f7ce1e155b0a3c4e4118"},
-        {"CIE_std_illum_D65.csv", "fa5e128acf66abb8b058374373dc8d68d13ca6af9e170a47913308cc8e6a1c6c"},
-        {"CIE_std_illum_D50.csv", "af2180dea5027cf88c8c9111eddebf53a354174c5f5333f3cbafa368de0fc1d4"},
+        {colour::kObserver2, "ccb70b70a14f5db4584bfb6f3bb3606055ead43d4e9bdc94088705d3f3211cc8"},
+        {colour::kObserver10, "57383e3022566c88c13da34b74c56976686f0d5c9a81f7ce1e155b0a3c4e4118"},
+        {colour::kIlluminantD65, "fa5e128acf66abb8b058374373dc8d68d13ca6af9e170a47913308cc8e6a1c6c"},
+        {colour::kIlluminantD50, "af2180dea5027cf88c8c9111eddebf53a354174c5f5333f3cbafa368de0fc1d4"},
     };
     for (const auto& c : cases) {
-        const QByteArray bytes = resource(QLatin1String(c.file));
+        const char* file = c.table.fileName;
+        const QByteArray bytes = resource(QLatin1String(file));
         EXPECT_EQ(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(), QByteArray(c.sha256))
-            << c.file;
-        QFile source(QStringLiteral(LUMETRA_SOURCE_DIR "/src/colour/data/") + QLatin1String(c.file));
-        ASSERT_TRUE(source.open(QIODevice::ReadOnly)) << c.file;
-        EXPECT_TRUE(source.readAll() == bytes) << c.file;
+            << file;
+        QFile source(QStringLiteral(LUMETRA_SOURCE_DIR "/src/colour/data/") + QLatin1String(file));
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly)) << file;
+        EXPECT_TRUE(source.readAll() == bytes) << file;
     }
 }
 
 TEST(CieTables, LoadsAShippedTable) {
-    const colour::CieTable d65 =
-        colour::LoadCieTable(QStringLiteral("CIE_std_illum_D65.csv"), "wavelength_nm,relative_spd");
+    const colour::CieTable d65 = colour::LoadCieTable(colour::kIlluminantD65);
     EXPECT_EQ(d65.firstNm, 300);
     EXPECT_EQ(d65.lastNm(), 830);
     EXPECT_EQ(d65.at(560, 0), 100);
     EXPECT_EQ(d65.at(830, 0), 60.3125);
-    const colour::CieTable deg10 = colour::LoadCieTable(QStringLiteral("CIE_xyz_1964_10deg.csv"),
-                                                        "wavelength_nm,x_bar_10,y_bar_10,z_bar_10");
+    const colour::CieTable deg10 = colour::LoadCieTable(colour::kObserver10);
     EXPECT_EQ(deg10.firstNm, 360);
     EXPECT_EQ(deg10.at(361, 2), 0.00000081072);
 }
@@ -60,9 +59,10 @@ std::string messageOf(const std::function<void()>& load) {
 }
 
 TEST(CieTables, AMissingTableIsAnError) {
-    EXPECT_EQ(
-        messageOf([] { colour::LoadCieTable(QStringLiteral("CIE_std_illum_A.csv"), "wavelength_nm,a"); }),
-        "The CIE table CIE_std_illum_A.csv is missing from the program");
+    EXPECT_EQ(messageOf([] {
+                  colour::LoadCieTable({"CIE_std_illum_A.csv", "wavelength_nm,relative_spd"});
+              }),
+              "The CIE table CIE_std_illum_A.csv is missing from the program");
 }
 
 // A table of 360-780 nm, one value column, with the row of one wavelength replaced.
@@ -96,6 +96,7 @@ TEST(CieTables, ADamagedTableIsAnErrorThatSaysWhere) {
          "line 142 (\"501,1\") is not 1 nm after the line before it"},
         {"an empty value", tableWith(500, "500,"), "line 142 (\"500,\"): field 2 is not a number"},
         {"NaN", tableWith(500, "500,NaN"), "line 142 (\"500,NaN\"): field 2 is not a number"},
+        {"a percent sign", tableWith(500, "500,%2"), "line 142 (\"500,%2\"): field 2 is not a number"},
         {"text after the number", tableWith(500, "500,0.5x"),
          "line 142 (\"500,0.5x\"): field 2 is not a number"},
         {"a CR line end", tableWith(500, "500,0.5\r"), "line 142 (\"500,0.5\r\"): field 2 is not a number"},

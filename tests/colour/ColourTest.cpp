@@ -124,6 +124,28 @@ TEST(SpectrumToLab, FlatSpectraAreNeutralWithTheLightnessOfTheirY) {
     }
 }
 
+// SpectrumToLab takes its own road (no copy of the spectrum); it must still be the composition its
+// interface promises, to the last bit, for spectra in 0-1 and in percent alike.
+TEST(SpectrumToLab, IsNormaliseThenXyzThenLab) {
+    Spectrum ramp, percent, fluorescent;
+    for (size_t i = 0; i < ramp.size(); ++i) {
+        ramp[i] = 0.03 + 0.025 * double(i);
+        percent[i] = 100 * ramp[i];
+        fluorescent[i] = i == 8 ? 1.4 : 0.9;
+    }
+    for (const Condition condition : colour::AllConditions()) {
+        for (const Spectrum& s : {ramp, percent, fluorescent}) {
+            const colour::Lab direct = colour::SpectrumToLab(s, condition);
+            const colour::Lab composed =
+                colour::XyzToLab(colour::SpectrumToXyz(colour::NormalisedReflectance(s), condition),
+                                 colour::WhitePoint(condition));
+            EXPECT_EQ(direct.L, composed.L);
+            EXPECT_EQ(direct.a, composed.a);
+            EXPECT_EQ(direct.b, composed.b);
+        }
+    }
+}
+
 // A spectrum that is 1 in one band and 0 elsewhere gives that band's weights; the reference sums
 // the 1 nm reflectance that such 10 nm values stand for, built independently of the library.
 TEST(SpectrumToXyz, OneBandSpectraMatchThe1nmSumOfTheirInterpolation) {

@@ -121,6 +121,8 @@ layout)
     done
     cmp -s "$src/help/index.html" "$data/help/index.html" ||
         fail "share/lumetra/help/index.html is missing or differs from the source"
+    cmp -s "$src/src/colour/data/SOURCES.md" "$data/colorimetry/SOURCES.md" ||
+        fail "share/lumetra/colorimetry/SOURCES.md is missing or differs from the source"
 
     icons=$prefix/share/icons/hicolor
     [ -f "$icons/scalable/apps/lumetra.svg" ] || fail "the scalable icon is missing"
