@@ -90,12 +90,14 @@ CgatsTable ReadCgatsTable(const LineList& lines) {
             t.looseEndData = i;
     }
 
-    // The header: everything above the data-format block, or above the data when there is none.
+    // The header: every line above the data, less the data-format block.
     int headerEnd = count;
-    for (int candidate : {t.formatBegin, t.beginData, t.looseBeginData})
+    for (int candidate : {t.beginData, t.looseBeginData})
         if (candidate >= 0 && candidate < headerEnd)
             headerEnd = candidate;
     for (int i = 0; i < headerEnd; ++i) {
+        if (t.formatBegin >= 0 && i >= t.formatBegin && (t.formatEnd < t.formatBegin || i <= t.formatEnd))
+            continue;
         const FieldViews fields = SplitFields(all.at(i));
         if (fields.isEmpty())
             continue;

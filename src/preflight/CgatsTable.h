@@ -36,7 +36,7 @@ struct CgatsTable {
         QString text;
     };
 
-    QList<Keyword> keywords; // header lines above the data-format block or the data
+    QList<Keyword> keywords; // header lines above the data, less the data-format block
     int formatBegin = -1;    // BEGIN_DATA_FORMAT, as a whole line
     int formatEnd = -1;      // END_DATA_FORMAT, as a whole line
     QStringList fieldNames;

@@ -410,6 +410,7 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
         std::array<double, 4> dev{-1, -1, -1, -1};
         if (plan.noPatch) {
             noPatch.append(index);
+            row.cmyk = std::array<double, 4>{0, 0, 0, 0};
         } else {
             row.patch = plan.patch;
             const FieldViews percent = SplitFields(plan.cmyk);
@@ -510,31 +511,31 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
                              .arg(r.labId, r.spectralId));
         }
         addFinding(report, Severity::Error,
-                   QStringLiteral("%1 pair different SAMPLE_IDs of %2 and %3: %4%5.")
-                       .arg(capitalised(plural(idMismatch.size(), "row", "rows")), labFile, spectralFile,
+                   QStringLiteral("Different SAMPLE_IDs of %2 and %3 are paired in %1: %4%5.")
+                       .arg(plural(idMismatch.size(), "row", "rows"), labFile, spectralFile,
                             first.join(QStringLiteral("; ")),
-                            idMismatch.size() > 3 ? QStringLiteral("; …") : QString()),
+                            idMismatch.size() > 3 ? QStringLiteral("; and %1 more").arg(idMismatch.size() - 3)
+                                                  : QString()),
                    idMismatch);
     }
     if (!unreadableLab.isEmpty())
         addFinding(report, Severity::Error,
-                   QStringLiteral("%1 of %2 hold L*a*b* values that are not numbers (line %3 first).")
-                       .arg(capitalised(plural(unreadableLab.size(), "row", "rows")), labFile)
+                   QStringLiteral("L*a*b* values that are not numbers in %1 of %2 (line %3 first).")
+                       .arg(plural(unreadableLab.size(), "row", "rows"), labFile)
                        .arg(rows.at(unreadableLab.front()).labLine),
                    unreadableLab);
     if (!unreadableSpectrum.isEmpty())
-        addFinding(
-            report, Severity::Error,
-            QStringLiteral("%1 of %2 hold spectral values that are missing or not numbers (line %3 first).")
-                .arg(capitalised(plural(unreadableSpectrum.size(), "row", "rows")), spectralFile)
-                .arg(rows.at(unreadableSpectrum.front()).spectralLine),
-            unreadableSpectrum);
+        addFinding(report, Severity::Error,
+                   QStringLiteral("Spectral values missing or not numbers in %1 of %2 (line %3 first).")
+                       .arg(plural(unreadableSpectrum.size(), "row", "rows"), spectralFile)
+                       .arg(rows.at(unreadableSpectrum.front()).spectralLine),
+                   unreadableSpectrum);
     if (swatchRead && !noPatch.isEmpty())
         addFinding(
             report, Severity::Error,
-            QStringLiteral("%1 get no swatch patch (CMYK written as 0 0 0 0): the swatch file \"%2\" has "
+            QStringLiteral("No swatch patch for %1 (CMYK written as 0 0 0 0): the swatch file \"%2\" has "
                            "%3.")
-                .arg(capitalised(plural(noPatch.size(), "row", "rows")), fullPath(swatchPath),
+                .arg(plural(noPatch.size(), "row", "rows"), fullPath(swatchPath),
                      plural(patches.Count(), "patch", "patches")),
             noPatch);
 
@@ -550,13 +551,12 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
                          colour::ConditionName(best)),
                 far);
         else if (!far.isEmpty())
-            addFinding(
-                report, Severity::Error,
-                QStringLiteral("%1 of %2 differ from their spectra by more than ΔE00 %3 (two different "
-                               "colours): %4.")
-                    .arg(capitalised(plural(far.size(), "row", "rows")), labFile, number(kPairLimit, 0),
-                         rowList(rows, far)),
-                far);
+            addFinding(report, Severity::Error,
+                       QStringLiteral("ΔE00 above %3 between %2 and its spectra in %1 (two different "
+                                      "colours): %4.")
+                           .arg(plural(far.size(), "row", "rows"), labFile, number(kPairLimit, 0),
+                                rowList(rows, far)),
+                       far);
     }
 
     // Does the other swatch order explain the measured lightness clearly better?
@@ -592,7 +592,7 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
     }
 
     // Warnings.
-    if (!paired.empty() && !(best == colour::AllConditions().front()))
+    if (!paired.empty() && !(best == colour::AllConditions().front()) && bestMedian <= kMedianLimit)
         addFinding(report, Severity::Warning,
                    QStringLiteral("%1 fits the spectra best under %2 (median ΔE00 %3), not D50/2° (%4).")
                        .arg(capitalised(labFile), colour::ConditionName(best), number(bestMedian, 2),
@@ -604,9 +604,9 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
     if (const QList<int> some = rowsAbove(report, kPairWarning, kPairLimit);
         !some.isEmpty() && bestMedian <= kMedianLimit)
         addFinding(report, Severity::Warning,
-                   QStringLiteral("%1 differ from their spectra by more than ΔE00 %2, worst first: %3.")
-                       .arg(capitalised(plural(some.size(), "row", "rows")), number(kPairWarning, 0),
-                            rowList(rows, some)),
+                   QStringLiteral(
+                       "ΔE00 above %2 between the L*a*b* values and their spectra in %1, worst first: %3.")
+                       .arg(plural(some.size(), "row", "rows"), number(kPairWarning, 0), rowList(rows, some)),
                    some);
     if (!failedRows.isEmpty())
         addFinding(
@@ -618,14 +618,14 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
                 .arg(fullPath(swatchPath), patches.Get(failedPatch)));
     if (!swatchOutOfRange.isEmpty())
         addFinding(report, Severity::Warning,
-                   QStringLiteral("%1 take swatch values outside 0–255 from \"%2\" (patch %3 first).")
-                       .arg(capitalised(plural(swatchOutOfRange.size(), "row", "rows")), fullPath(swatchPath))
+                   QStringLiteral("Swatch values outside 0–255 from \"%2\" in %1 (patch %3 first).")
+                       .arg(plural(swatchOutOfRange.size(), "row", "rows"), fullPath(swatchPath))
                        .arg(rows.at(swatchOutOfRange.front()).patch),
                    swatchOutOfRange);
     if (!spectraOutOfRange.isEmpty())
         addFinding(report, Severity::Warning,
-                   QStringLiteral("%1 of %2 hold spectral values outside 0–1.5 (0–150 %): %3.")
-                       .arg(capitalised(plural(spectraOutOfRange.size(), "row", "rows")), spectralFile,
+                   QStringLiteral("Spectral values outside 0–1.5 (0–150 %) in %1 of %2: %3.")
+                       .arg(plural(spectraOutOfRange.size(), "row", "rows"), spectralFile,
                             rowList(rows, spectraOutOfRange)),
                    spectraOutOfRange);
     if (swatchRead && patches.Count() > rows.size() + failedRows.size() && !rows.isEmpty())
@@ -712,29 +712,29 @@ PreflightReport specPreflight(const LineList& optimized, const QString& name) {
     if (!wrongCount.isEmpty())
         addFinding(
             report, Severity::Error,
-            QStringLiteral("%1 of %2 have a field count other than the data format's %3 (line %4 first).")
-                .arg(capitalised(plural(wrongCount.size(), "row", "rows")), file)
+            QStringLiteral("A field count other than the data format's %3 in %1 of %2 (line %4 first).")
+                .arg(plural(wrongCount.size(), "row", "rows"), file)
                 .arg(formatFields)
                 .arg(report.rows.at(wrongCount.front()).spectralLine),
             wrongCount);
     // The spec file takes the values as written; only a preview needs them as numbers.
     if (!unreadable.isEmpty())
         addFinding(report, Severity::Warning,
-                   QStringLiteral("%1 of %2 hold spectral values that are not numbers (line %3 first).")
-                       .arg(capitalised(plural(unreadable.size(), "row", "rows")), file)
+                   QStringLiteral("Spectral values that are not numbers in %1 of %2 (line %3 first).")
+                       .arg(plural(unreadable.size(), "row", "rows"), file)
                        .arg(report.rows.at(unreadable.front()).spectralLine),
                    unreadable);
     if (!fewBands.isEmpty())
-        addFinding(report, Severity::Info,
-                   QStringLiteral(
-                       "%1 of %2 hold fewer than %3 spectral values (380 to 730 nm): they have no colour.")
-                       .arg(capitalised(plural(fewBands.size(), "row", "rows")), file)
-                       .arg(colour::kBandCount),
-                   fewBands);
+        addFinding(
+            report, Severity::Info,
+            QStringLiteral("Fewer than %3 spectral values (380 to 730 nm) in %1 of %2: no colour for them.")
+                .arg(plural(fewBands.size(), "row", "rows"), file)
+                .arg(colour::kBandCount),
+            fewBands);
     if (!outOfRangeRows.isEmpty())
         addFinding(report, Severity::Warning,
-                   QStringLiteral("%1 of %2 hold spectral values outside 0–1.5 (0–150 %): %3.")
-                       .arg(capitalised(plural(outOfRangeRows.size(), "row", "rows")), file,
+                   QStringLiteral("Spectral values outside 0–1.5 (0–150 %) in %1 of %2: %3.")
+                       .arg(plural(outOfRangeRows.size(), "row", "rows"), file,
                             rowList(report.rows, outOfRangeRows)),
                    outOfRangeRows);
     return report;
