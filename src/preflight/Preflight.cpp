@@ -477,6 +477,11 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
             }
         }
         bestMedian = std::isfinite(bestSoFar) ? bestSoFar : 0;
+        // When no condition fits, none explains the file: judge it under the usual one.
+        if (!chosen && bestMedian > kMedianLimit && !d50Median.empty()) {
+            best = colour::AllConditions().front();
+            bestMedian = d50Median.front();
+        }
     }
     report.condition = best;
     const colour::Xyz white = colour::WhitePoint(best);
