@@ -6,6 +6,7 @@
 #include "Build.h"
 #include "FormState.h"
 #include "Import.h"
+#include "Preflight.h"
 #include "SaveDocument.h"
 
 #include <QDir>
@@ -74,6 +75,24 @@ void BM_SpecBuild(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_SpecBuild)->Arg(1617)->Arg(16170)->Arg(161700)->Unit(benchmark::kMillisecond);
+
+// The preflight the window runs when a pane changes and the build runs before its save dialog.
+void BM_SmoothingPreflight(benchmark::State& state) {
+    FormState& form = loadedForm(static_cast<int>(state.range(0)));
+    InSwatchRoot here;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(preflight::SmoothingPreflight(form).rows.size());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_SmoothingPreflight)->Arg(1617)->Arg(16170)->Arg(161700)->Unit(benchmark::kMillisecond);
+
+void BM_SpecPreflight(benchmark::State& state) {
+    FormState& form = loadedForm(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(preflight::SpecPreflight(form).rows.size());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_SpecPreflight)->Arg(1617)->Arg(16170)->Arg(161700)->Unit(benchmark::kMillisecond);
 
 // Encoding and writing a built document, as the save step does after the dialog.
 void saveBench(benchmark::State& state, Memo FormState::*pane, void (*build)(FormState&, Toolkit&)) {

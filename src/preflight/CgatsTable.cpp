@@ -132,13 +132,8 @@ CgatsTable ReadCgatsTable(const LineList& lines) {
 
     if (t.beginData >= 0 && t.endData > t.beginData) {
         t.rows.reserve(t.endData - t.beginData - 1);
-        for (int i = t.beginData + 1; i < t.endData; ++i) {
-            CgatsTable::Row row;
-            row.line = i;
-            for (QStringView field : SplitFields(all.at(i)))
-                row.fields.append(field.toString());
-            t.rows.append(std::move(row));
-        }
+        for (int i = t.beginData + 1; i < t.endData; ++i)
+            t.rows.append(CgatsTable::Row{i});
     }
     return t;
 }

@@ -27,9 +27,10 @@ struct CgatsTable {
         QString name;  // first field
         QString value; // the rest of the line, trimmed
     };
+    // A data row; its fields are read from the line when asked for (SplitFields), so reading a
+    // table of 100,000 rows does not make millions of strings.
     struct Row {
         int line = 0;
-        QStringList fields;
     };
     struct Problem {
         int line = 0;

@@ -37,7 +37,8 @@ constexpr double kPairWarning = 2.0;
 // How much better (in Spearman's rank correlation) the other swatch order must explain the
 // measured lightness before the chosen one is called wrong.
 constexpr double kOrderMargin = 0.3;
-constexpr int kListed = 5; // rows or lines named in one finding
+constexpr int kListed = 5;          // rows or lines named in one finding
+constexpr size_t kProbePairs = 400; // pairs that choose the condition
 
 QString quoted(const QString& name, const QString& what) {
     return name.isEmpty() ? QStringLiteral("the %1").arg(what)
@@ -448,50 +449,56 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
     });
 
     // Which condition the L*a*b* file was computed under: the one whose median ΔE00 is lowest.
+    // A few hundred evenly spread pairs settle that; the chosen condition then judges every row.
     std::vector<int> paired;
     for (int i = 0; i < report.rows.size(); ++i)
         if (report.rows.at(i).labFile && report.rows.at(i).reflectance)
             paired.push_back(i);
-    double bestMedian = 0;
-    colour::Condition best = colour::AllConditions().front();
-    std::vector<double> d50Median;
-    {
-        double bestSoFar = INFINITY;
+    std::vector<int> probe;
+    const size_t step = std::max<size_t>(1, paired.size() / kProbePairs);
+    for (size_t i = 0; i < paired.size(); i += step)
+        probe.push_back(paired[i]);
+    const auto medianUnder = [&](colour::Condition c) {
+        const colour::Xyz white = colour::WhitePoint(c);
+        std::vector<double> d;
+        d.reserve(probe.size());
+        for (int i : probe)
+            d.push_back(colour::DeltaE00(
+                *report.rows.at(i).labFile,
+                colour::XyzToLab(colour::SpectrumToXyz(*report.rows.at(i).reflectance, c), white)));
+        return median(std::move(d));
+    };
+    const colour::Condition usual = colour::AllConditions().front();
+    colour::Condition best = chosen.value_or(usual);
+    const double usualMedian = medianUnder(usual);
+    if (!chosen) {
+        double bestSoFar = usualMedian;
         for (const colour::Condition& c : colour::AllConditions()) {
-            if (chosen && !(*chosen == c))
+            if (c == usual)
                 continue;
-            std::vector<double> d;
-            d.reserve(paired.size());
-            for (int i : paired)
-                d.push_back(colour::DeltaE00(
-                    *report.rows.at(i).labFile,
-                    colour::XyzToLab(colour::SpectrumToXyz(*report.rows.at(i).reflectance, c),
-                                     colour::WhitePoint(c))));
-            const double m = median(d);
-            if (c == colour::AllConditions().front())
-                d50Median = {m};
-            // The usual condition keeps its place unless another fits clearly better.
-            if (m < bestSoFar - 1e-9) {
+            if (const double m = medianUnder(c); m < bestSoFar) {
                 bestSoFar = m;
                 best = c;
             }
         }
-        bestMedian = std::isfinite(bestSoFar) ? bestSoFar : 0;
         // When no condition fits, none explains the file: judge it under the usual one.
-        if (!chosen && bestMedian > kMedianLimit && !d50Median.empty()) {
-            best = colour::AllConditions().front();
-            bestMedian = d50Median.front();
-        }
+        if (bestSoFar > kMedianLimit)
+            best = usual;
     }
     report.condition = best;
     const colour::Xyz white = colour::WhitePoint(best);
+    std::vector<double> all;
+    all.reserve(paired.size());
     for (PreflightRow& row : report.rows) {
         if (!row.reflectance)
             continue;
         row.labSpectra = colour::XyzToLab(colour::SpectrumToXyz(*row.reflectance, best), white);
-        if (row.labFile)
+        if (row.labFile) {
             row.dE00 = colour::DeltaE00(*row.labFile, *row.labSpectra);
+            all.push_back(*row.dE00);
+        }
     }
+    const double bestMedian = median(std::move(all));
     summarise(report);
 
     const QList<PreflightRow>& rows = report.rows;
@@ -601,7 +608,7 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
         addFinding(report, Severity::Warning,
                    QStringLiteral("%1 fits the spectra best under %2 (median ΔE00 %3), not D50/2° (%4).")
                        .arg(capitalised(labFile), colour::ConditionName(best), number(bestMedian, 2),
-                            number(d50Median.empty() ? 0 : d50Median.front(), 2)));
+                            number(usualMedian, 2)));
     if (report.dE00.count > 0 && report.dE00.mean > kMeanWarning && bestMedian <= kMedianLimit)
         addFinding(report, Severity::Warning,
                    QStringLiteral("The mean ΔE00 between %1 and the spectra is %2 (above %3).")
