@@ -6,20 +6,24 @@
 // 2 usage; 3 the file was written but rows were left out.
 
 #include "Build.h"
+#include "Error.h"
 #include "FormState.h"
 #include "HeadlessToolkit.h"
 #include "Import.h"
+#include "SaveDocument.h"
 #include "Toolkit.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -37,29 +41,40 @@ int usageError(const QString& message) {
 }
 
 // Runs the window's import for one kind of file; true when the file was accepted (no message).
+// The path goes in as given, so that the details name the file as the user did.
 bool runImport(FormState& form, HeadlessToolkit& toolkit, int tag, const QString& path) {
     const int before = toolkit.messageCount() + toolkit.errorCount();
-    toolkit.answerOpen(QFileInfo(path).absoluteFilePath());
+    toolkit.answerOpen(path);
     RunGuarded(toolkit, [&] { btnOpenCGATSFileClick(form, toolkit, tag); });
     return toolkit.messageCount() + toolkit.errorCount() == before;
 }
 
-// Where the save dialog is answered: the named file, or a scratch file copied to standard output.
+// Where the built document goes: the named file, or standard output ("-"), written there straight
+// from memory, so that no run leaves a scratch copy behind, however it ends.
 struct Output {
     QString path;
     bool toStdout = false;
-    QTemporaryDir scratch;
 };
 
-bool prepareOutput(Output& out, const QString& name) {
-    if (name == QLatin1String("-")) {
-        if (!out.scratch.isValid())
-            return false;
-        out.toStdout = true;
-        out.path = out.scratch.filePath(QStringLiteral("document"));
-    } else {
-        out.path = QFileInfo(name).absoluteFilePath();
-    }
+Output outputFor(const QString& name) {
+    if (name == QLatin1String("-"))
+        return Output{QString(), true};
+    return Output{QFileInfo(name).absoluteFilePath(), false};
+}
+
+// Writes all of bytes to standard output. A failed write, or a reader that has gone (EPIPE:
+// SIGPIPE is ignored), ends with one line on standard error and false.
+bool writeStandardOutput(const QByteArray& bytes) {
+    const auto fail = [](int code) {
+        std::fprintf(stderr, "lumetra-cli: cannot write to standard output: %s\n",
+                     qPrintable(SystemErrorText(code)));
+        return false;
+    };
+    if (const int code = WriteAllBytes(STDOUT_FILENO, bytes))
+        return fail(code);
+    // Some file systems report a failed write only when the file is closed.
+    if (::close(STDOUT_FILENO) != 0 && errno != EINTR)
+        return fail(errno);
     return true;
 }
 
@@ -68,51 +83,49 @@ int runBuild(HeadlessToolkit& toolkit, const Output& out, const std::function<vo
     const int messages = toolkit.messageCount();
     const int errors = toolkit.errorCount();
     const int saves = toolkit.saveCount();
-    toolkit.answerSave(out.path);
+    if (out.toStdout)
+        toolkit.answerSaveKept();
+    else
+        toolkit.answerSave(out.path);
     RunGuarded(toolkit, build);
     const bool written = toolkit.saveCount() > saves && toolkit.errorCount() == errors;
     if (!written)
         return Stopped;
-    if (out.toStdout) {
-        QFile file(out.path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "%s\n", qPrintable(file.errorString()));
-            return Stopped;
-        }
-        const QByteArray bytes = file.readAll();
-        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-        std::fflush(stdout);
-    }
+    if (out.toStdout && (!toolkit.keptDocument() || !writeStandardOutput(*toolkit.keptDocument())))
+        return Stopped;
     return toolkit.messageCount() > messages ? RowsLeftOut : Clean;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // A reader that goes away must give a reported error, not a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lumetra-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LUMETRA_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Imports CGATS measurement files and builds smoothing and spec files without a window.\n\n"
-                       "Commands:\n"
-                       "  scan FILE [--kind spectral|lab|optimized]   check a file and print its counts\n"
-                       "  smooth --spectral FILE --lab FILE -o OUT     build the smoothing file\n"
-                       "         [--unscrambled] [--swatch-dir DIR]\n"
-                       "  spec FILE -o OUT                             build the spec file\n\n"
-                       "OUT may be - for standard output. Exit status: 0 clean, 1 an input was rejected\n"
-                       "or nothing was written, 2 usage, 3 written but rows were left out."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Imports CGATS measurement files and builds smoothing and spec files without a window.\n\n"
+        "Commands:\n"
+        "  scan FILE [--kind spectral|lab|optimized]   check a file and print its counts\n"
+        "  smooth --spectral FILE --lab FILE -o OUT     build the smoothing file\n"
+        "         [--unscrambled] [--swatch-dir DIR]\n"
+        "  spec FILE -o OUT                             build the spec file\n\n"
+        "OUT may be - for standard output. Exit status: 0 clean, 1 an input was rejected\n"
+        "or nothing was written, 2 usage, 3 written but rows were left out."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("scan, smooth or spec"));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The input file (scan, spec)."),
                                  QStringLiteral("[file]"));
-    const QCommandLineOption kind(QStringLiteral("kind"),
-                                  QStringLiteral("Kind of file for scan: spectral, lab or optimized (default)."),
-                                  QStringLiteral("kind"), QStringLiteral("optimized"));
-    const QCommandLineOption spectral(QStringLiteral("spectral"), QStringLiteral("The spectral file (smooth)."),
-                                      QStringLiteral("file"));
+    const QCommandLineOption kind(
+        QStringLiteral("kind"),
+        QStringLiteral("Kind of file for scan: spectral, lab or optimized (default)."),
+        QStringLiteral("kind"), QStringLiteral("optimized"));
+    const QCommandLineOption spectral(QStringLiteral("spectral"),
+                                      QStringLiteral("The spectral file (smooth)."), QStringLiteral("file"));
     const QCommandLineOption lab(QStringLiteral("lab"), QStringLiteral("The L*a*b* file (smooth)."),
                                  QStringLiteral("file"));
     const QCommandLineOption unscrambled(QStringLiteral("unscrambled"),
@@ -142,7 +155,8 @@ int main(int argc, char* argv[]) {
     auto onlyOptions = [&](std::initializer_list<const QCommandLineOption*> allowed) -> QString {
         for (const QCommandLineOption* o : {&kind, &spectral, &lab, &unscrambled, &swatchDir, &output}) {
             if (parser.isSet(*o) && std::find(allowed.begin(), allowed.end(), o) == allowed.end())
-                return QStringLiteral("option --%1 does not apply to %2").arg(o->names().constLast(), command);
+                return QStringLiteral("option --%1 does not apply to %2")
+                    .arg(o->names().constLast(), command);
         }
         return QString();
     };
@@ -157,19 +171,21 @@ int main(int argc, char* argv[]) {
         if (args.size() != 2)
             return usageError(QStringLiteral("scan takes one FILE"));
         const QString k = parser.value(kind);
-        const int tag = k == QLatin1String("spectral") ? 1 : k == QLatin1String("lab") ? 2
-                        : k == QLatin1String("optimized")  ? 3
-                                                           : 0;
+        const int tag = k == QLatin1String("spectral")    ? 1
+                        : k == QLatin1String("lab")       ? 2
+                        : k == QLatin1String("optimized") ? 3
+                                                          : 0;
         if (tag == 0)
             return usageError(QStringLiteral("unknown kind '%1'").arg(k));
         if (!runImport(form, toolkit, tag, args.at(1)))
             return Stopped;
         const NumberBox* boxes[3][4] = {
-            {&form.NumberBoxBeginData, &form.NumberBoxEndData, &form.NumberBoxPatches, &form.NumberBoxColumns},
+            {&form.NumberBoxBeginData, &form.NumberBoxEndData, &form.NumberBoxPatches,
+             &form.NumberBoxColumns},
             {&form.NumberBoxBeginDataLab, &form.NumberBoxEndDataLab, &form.NumberBoxPatchesLab,
              &form.NumberBoxColumnsLab},
-            {&form.NumberBoxBeginDataOptimized, &form.NumberBoxEndDataOptimized, &form.NumberBoxPatchesOptimized,
-             &form.NumberBoxColumnsOptimized},
+            {&form.NumberBoxBeginDataOptimized, &form.NumberBoxEndDataOptimized,
+             &form.NumberBoxPatchesOptimized, &form.NumberBoxColumnsOptimized},
         };
         const auto& b = boxes[tag - 1];
         printOut(QStringLiteral("begin %1\nend %2\npatches %3\ncolumns %4\n")
@@ -184,10 +200,11 @@ int main(int argc, char* argv[]) {
             return usageError(QStringLiteral("smooth takes no FILE; use --spectral and --lab"));
         if (!parser.isSet(spectral) || !parser.isSet(lab) || !parser.isSet(output))
             return usageError(QStringLiteral("smooth needs --spectral, --lab and -o"));
-        Output out;
-        if (!prepareOutput(out, parser.value(output)))
-            return Stopped;
-        if (!runImport(form, toolkit, 1, parser.value(spectral)) || !runImport(form, toolkit, 2, parser.value(lab)))
+        const Output out = outputFor(parser.value(output));
+        // Both files are read before stopping, so one run reports every rejected input.
+        const bool spectralAccepted = runImport(form, toolkit, 1, parser.value(spectral));
+        const bool labAccepted = runImport(form, toolkit, 2, parser.value(lab));
+        if (!spectralAccepted || !labAccepted)
             return Stopped;
         form.cbScrambledSwatch.IsChecked = !parser.isSet(unscrambled);
         if (parser.isSet(swatchDir) && !QDir::setCurrent(parser.value(swatchDir))) {
@@ -202,9 +219,7 @@ int main(int argc, char* argv[]) {
             return usageError(e);
         if (args.size() != 2 || !parser.isSet(output))
             return usageError(QStringLiteral("spec takes one FILE and -o OUT"));
-        Output out;
-        if (!prepareOutput(out, parser.value(output)))
-            return Stopped;
+        const Output out = outputFor(parser.value(output));
         if (!runImport(form, toolkit, 3, args.at(1)))
             return Stopped;
         return runBuild(toolkit, out, [&] { btnWriteUlvarClick(form, toolkit); });
