@@ -23,6 +23,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -96,9 +97,25 @@ int runBuild(HeadlessToolkit& toolkit, const Output& out, const std::function<vo
     return toolkit.messageCount() > messages ? RowsLeftOut : Clean;
 }
 
+// A standard stream the caller closed (">&-") is held by a read-only /dev/null, so that no file
+// the program opens later takes its number: writing the document there then fails with EBADF
+// instead of going into whatever was opened.
+void holdClosedStandardStreams() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF)
+            continue;
+        const int held = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (held >= 0 && held != fd) {
+            ::dup2(held, fd);
+            ::close(held);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    holdClosedStandardStreams();
     // A reader that goes away must give a reported error, not a silent death.
     std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);

@@ -256,6 +256,14 @@ TEST(Cli, FailedWriteToStandardOutputIsReported) {
     ASSERT_TRUE(shell.waitForFinished(60000));
     EXPECT_EQ(shell.readAllStandardOutput(), "1\n");
     EXPECT_EQ(readAll(tmp.filePath("err")), "lumetra-cli: cannot write to standard output: Broken pipe\n");
+
+    // Standard output closed by the caller: the document must not land in a file opened since.
+    QProcess closed;
+    closed.start("bash", {"-c", "\"$0\" spec \"$1\" -o - >&-", LUMETRA_CLI, kOptimized});
+    ASSERT_TRUE(closed.waitForFinished(60000));
+    EXPECT_EQ(closed.exitCode(), 1);
+    EXPECT_EQ(closed.readAllStandardError(),
+              "lumetra-cli: cannot write to standard output: Bad file descriptor\n");
 }
 
 // Nothing goes to the temp folder, to standard output or to a file; a save that fails says which
