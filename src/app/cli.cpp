@@ -2,8 +2,8 @@
 //   lumetra-cli scan FILE [--kind spectral|lab|optimized]
 //   lumetra-cli smooth --spectral FILE --lab FILE [--unscrambled] [--swatch-dir DIR] -o OUT
 //   lumetra-cli spec FILE -o OUT
-// Exit status: 0 clean; 1 an input was rejected or the build stopped (nothing written);
-// 2 usage; 3 the file was written but rows were left out.
+// Exit status: 0 clean; 1 an input was rejected, the build stopped or the output could not be
+// written; 2 usage; 3 the file was written but rows were left out.
 
 #include "Build.h"
 #include "Error.h"
@@ -130,8 +130,9 @@ int main(int argc, char* argv[]) {
         "  smooth --spectral FILE --lab FILE -o OUT     build the smoothing file\n"
         "         [--unscrambled] [--swatch-dir DIR]\n"
         "  spec FILE -o OUT                             build the spec file\n\n"
-        "OUT may be - for standard output. Exit status: 0 clean, 1 an input was rejected\n"
-        "or nothing was written, 2 usage, 3 written but rows were left out."));
+        "OUT may be - for standard output. Exit status: 0 clean, 1 an input was rejected,\n"
+        "the build stopped or the output could not be written, 2 usage, 3 written but rows\n"
+        "were left out."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("scan, smooth or spec"));
