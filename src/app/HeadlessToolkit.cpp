@@ -33,8 +33,21 @@ bool HeadlessToolkit::ExecuteSave(SaveDialog& dialog) {
     if (m_save.empty())
         return false;
     // The path is taken as given: a script names its output exactly, no extension is added.
-    dialog.FileName = m_save.front();
+    m_keepNext = !m_save.front().has_value();
+    dialog.FileName = m_save.front().value_or(QStringLiteral("-"));
     m_save.pop_front();
     ++m_saves;
+    return true;
+}
+
+void HeadlessToolkit::ShowDetail(const QString& text) {
+    print(QStringLiteral("detail: ") + text);
+}
+
+bool HeadlessToolkit::TakeSavedDocument(const SaveDialog&, const QByteArray& bytes) {
+    if (!m_keepNext)
+        return false;
+    m_keepNext = false;
+    m_kept = bytes;
     return true;
 }

@@ -4,27 +4,33 @@
 //   lumetra-cli spec FILE -o OUT
 //   lumetra-cli check --spectral FILE --lab FILE [--unscrambled] [--swatch-dir DIR] | --optimized FILE
 //                     [--format text|json|csv] [--condition D50/2|D50/10|D65/2|D65/10|best]
-// Exit status: 0 clean; 1 an input was rejected or the build stopped (nothing written);
-// 2 usage; 3 the file was written but rows were left out; 4 the preflight found warnings only
-// (check); 5 the preflight found errors (check; smooth and spec then write nothing without --force).
+// Exit status: 0 clean; 1 an input was rejected, the build stopped or the output could not be
+// written; 2 usage; 3 the file was written but rows were left out; 4 the preflight found warnings
+// only (check); 5 the preflight found errors (check; smooth and spec then write nothing without
+// --force).
 
 #include "Build.h"
 #include "CliCheck.h"
+#include "Error.h"
 #include "FormState.h"
 #include "HeadlessToolkit.h"
 #include "Import.h"
 #include "Preflight.h"
+#include "SaveDocument.h"
 #include "Toolkit.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -55,29 +61,40 @@ int usageError(const QString& message) {
 }
 
 // Runs the window's import for one kind of file; true when the file was accepted (no message).
+// The path goes in as given, so that the details name the file as the user did.
 bool runImport(FormState& form, HeadlessToolkit& toolkit, int tag, const QString& path) {
     const int before = toolkit.messageCount() + toolkit.errorCount();
-    toolkit.answerOpen(QFileInfo(path).absoluteFilePath());
+    toolkit.answerOpen(path);
     RunGuarded(toolkit, [&] { btnOpenCGATSFileClick(form, toolkit, tag); });
     return toolkit.messageCount() + toolkit.errorCount() == before;
 }
 
-// Where the save dialog is answered: the named file, or a scratch file copied to standard output.
+// Where the built document goes: the named file, or standard output ("-"), written there straight
+// from memory, so that no run leaves a scratch copy behind, however it ends.
 struct Output {
     QString path;
     bool toStdout = false;
-    QTemporaryDir scratch;
 };
 
-bool prepareOutput(Output& out, const QString& name) {
-    if (name == QLatin1String("-")) {
-        if (!out.scratch.isValid())
-            return false;
-        out.toStdout = true;
-        out.path = out.scratch.filePath(QStringLiteral("document"));
-    } else {
-        out.path = QFileInfo(name).absoluteFilePath();
-    }
+Output outputFor(const QString& name) {
+    if (name == QLatin1String("-"))
+        return Output{QString(), true};
+    return Output{QFileInfo(name).absoluteFilePath(), false};
+}
+
+// Writes all of bytes to standard output. A failed write, or a reader that has gone (EPIPE:
+// SIGPIPE is ignored), ends with one line on standard error and false.
+bool writeStandardOutput(const QByteArray& bytes) {
+    const auto fail = [](int code) {
+        std::fprintf(stderr, "lumetra-cli: cannot write to standard output: %s\n",
+                     qPrintable(SystemErrorText(code)));
+        return false;
+    };
+    if (const int code = WriteAllBytes(STDOUT_FILENO, bytes))
+        return fail(code);
+    // Some file systems report a failed write only when the file is closed.
+    if (::close(STDOUT_FILENO) != 0 && errno != EINTR)
+        return fail(errno);
     return true;
 }
 
@@ -86,27 +103,40 @@ int runBuild(HeadlessToolkit& toolkit, const Output& out, const std::function<vo
     const int messages = toolkit.messageCount();
     const int errors = toolkit.errorCount();
     const int saves = toolkit.saveCount();
-    toolkit.answerSave(out.path);
+    if (out.toStdout)
+        toolkit.answerSaveKept();
+    else
+        toolkit.answerSave(out.path);
     RunGuarded(toolkit, build);
     const bool written = toolkit.saveCount() > saves && toolkit.errorCount() == errors;
     if (!written)
         return Stopped;
-    if (out.toStdout) {
-        QFile file(out.path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "%s\n", qPrintable(file.errorString()));
-            return Stopped;
-        }
-        const QByteArray bytes = file.readAll();
-        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-        std::fflush(stdout);
-    }
+    if (out.toStdout && (!toolkit.keptDocument() || !writeStandardOutput(*toolkit.keptDocument())))
+        return Stopped;
     return toolkit.messageCount() > messages ? RowsLeftOut : Clean;
+}
+
+// A standard stream the caller closed (">&-") is held by a read-only /dev/null, so that no file
+// the program opens later takes its number: writing the document there then fails with EBADF
+// instead of going into whatever was opened.
+void holdClosedStandardStreams() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF)
+            continue;
+        const int held = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (held >= 0 && held != fd) {
+            ::dup2(held, fd);
+            ::close(held);
+        }
+    }
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    holdClosedStandardStreams();
+    // A reader that goes away must give a reported error, not a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lumetra-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LUMETRA_VERSION));
@@ -125,9 +155,9 @@ int main(int argc, char* argv[]) {
         "        [--format text|json|csv] [--condition D50/2|D50/10|D65/2|D65/10|best]\n\n"
         "smooth and spec run the same check first and print its findings to standard\n"
         "error (\"preflight: ...\"); with errors they write nothing unless --force is given.\n\n"
-        "OUT may be - for standard output. Exit status: 0 clean, 1 an input was rejected\n"
-        "or nothing was written, 2 usage, 3 written but rows were left out, 4 check found\n"
-        "warnings only, 5 the check found errors."));
+        "OUT may be - for standard output. Exit status: 0 clean, 1 an input was rejected,\n"
+        "the build stopped or the output could not be written, 2 usage, 3 written but rows\n"
+        "were left out, 4 check found warnings only, 5 the check found errors."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("scan, smooth or spec"));
@@ -247,8 +277,9 @@ int main(int argc, char* argv[]) {
             return usageError(QStringLiteral("--unscrambled and --swatch-dir apply to a pair only"));
         preflight::PreflightReport report;
         if (pair) {
-            if (!runImport(form, toolkit, 1, parser.value(spectral)) ||
-                !runImport(form, toolkit, 2, parser.value(lab)))
+            const bool spectralAccepted = runImport(form, toolkit, 1, parser.value(spectral));
+            const bool labAccepted = runImport(form, toolkit, 2, parser.value(lab));
+            if (!spectralAccepted || !labAccepted)
                 return Stopped;
             form.cbScrambledSwatch.IsChecked = !parser.isSet(unscrambled);
             if (parser.isSet(swatchDir) && !QDir::setCurrent(parser.value(swatchDir))) {
@@ -261,12 +292,8 @@ int main(int argc, char* argv[]) {
                 return Stopped;
             report = preflight::SpecPreflight(form);
         }
-        const QByteArray bytes = cli::FormatReport(report, reportFormat);
-        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-            std::fprintf(stderr, "lumetra-cli: cannot write to standard output\n");
+        if (!writeStandardOutput(cli::FormatReport(report, reportFormat)))
             return Stopped;
-        }
         return cli::PreflightExit(report);
     }
 
@@ -278,11 +305,11 @@ int main(int argc, char* argv[]) {
             return usageError(QStringLiteral("smooth takes no FILE; use --spectral and --lab"));
         if (!parser.isSet(spectral) || !parser.isSet(lab) || !parser.isSet(output))
             return usageError(QStringLiteral("smooth needs --spectral, --lab and -o"));
-        Output out;
-        if (!prepareOutput(out, parser.value(output)))
-            return Stopped;
-        if (!runImport(form, toolkit, 1, parser.value(spectral)) ||
-            !runImport(form, toolkit, 2, parser.value(lab)))
+        const Output out = outputFor(parser.value(output));
+        // Both files are read before stopping, so one run reports every rejected input.
+        const bool spectralAccepted = runImport(form, toolkit, 1, parser.value(spectral));
+        const bool labAccepted = runImport(form, toolkit, 2, parser.value(lab));
+        if (!spectralAccepted || !labAccepted)
             return Stopped;
         form.cbScrambledSwatch.IsChecked = !parser.isSet(unscrambled);
         if (parser.isSet(swatchDir) && !QDir::setCurrent(parser.value(swatchDir))) {
@@ -299,9 +326,7 @@ int main(int argc, char* argv[]) {
             return usageError(e);
         if (args.size() != 2 || !parser.isSet(output))
             return usageError(QStringLiteral("spec takes one FILE and -o OUT"));
-        Output out;
-        if (!prepareOutput(out, parser.value(output)))
-            return Stopped;
+        const Output out = outputFor(parser.value(output));
         if (!runImport(form, toolkit, 3, args.at(1)))
             return Stopped;
         if (!preflightAllows(preflight::SpecPreflight(form), parser.isSet(force)))

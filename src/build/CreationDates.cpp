@@ -8,6 +8,24 @@ bool isGap(QChar c) {
     return c == u' ' || c.category() == QChar::Separator_Space;
 }
 
+// What the saved file's code page can hold of a locale's date or time: the locale's own digits
+// (Arabic-Indic, Persian, Devanagari, ...) become Latin ones, other spaces plain blanks, and the
+// invisible direction marks some formats carry (U+200F in Egyptian Arabic) are dropped; each of
+// them would otherwise be written as "?". The soft hyphen is the one format character it has.
+QString inCodePageDigits(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c.isDigit() && c.unicode() >= 0x80)
+            out += QChar(u'0' + c.digitValue());
+        else if (c.category() == QChar::Separator_Space)
+            out += u' ';
+        else if (c.category() != QChar::Other_Format || c.unicode() == 0xAD)
+            out += c;
+    }
+    return out;
+}
+
 } // namespace
 
 QString TimeFormatWithoutZone(const QString& format) {
@@ -54,14 +72,7 @@ QString TimeFormatWithoutZone(const QString& format) {
 
 QString MidnightLongTime(const QLocale& locale) {
     const QString format = TimeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat));
-    QString text = locale.toString(QTime(0, 0), format);
-    for (QChar& c : text) {
-        if (c.isDigit() && c.unicode() >= 0x80)
-            c = QChar(u'0' + c.digitValue());
-        else if (c.category() == QChar::Separator_Space)
-            c = u' ';
-    }
-    return text;
+    return inCodePageDigits(locale.toString(QTime(0, 0), format));
 }
 
 QString SmoothingCreatedText(const QDate& date, const QLocale& locale) {
@@ -70,5 +81,5 @@ QString SmoothingCreatedText(const QDate& date, const QLocale& locale) {
 }
 
 QString SpecCreatedDate(const QDate& date, const QLocale& locale) {
-    return locale.toString(date, QLocale::ShortFormat);
+    return inCodePageDigits(locale.toString(date, QLocale::ShortFormat));
 }

@@ -10,12 +10,14 @@
 QString SmoothingCreatedText(const QDate& date, const QLocale& locale);
 
 // Midnight in the locale's long time format, without the time zone Qt's long format carries
-// ("12:00:00 AM" rather than "12:00:00 AM UTC"). Digits are ASCII and spaces plain blanks.
+// ("12:00:00 AM" rather than "12:00:00 AM UTC"). Digits are ASCII, spaces plain blanks, and
+// direction marks are left out.
 QString MidnightLongTime(const QLocale& locale);
 
 // A Qt time format with its time-zone fields ("t", "tttt", ...) removed, together with the
 // brackets around them and the blank or comma that separates them from the time.
 QString TimeFormatWithoutZone(const QString& format);
 
-// The date of a spec file's creation line: the locale's short date format.
+// The date of a spec file's creation line: the locale's short date format, with ASCII digits
+// where the locale has digits of its own ("11/3/2018" in Egyptian Arabic) and no direction marks.
 QString SpecCreatedDate(const QDate& date, const QLocale& locale);

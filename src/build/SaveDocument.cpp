@@ -9,12 +9,20 @@
 #include "LineList.h"
 #include "Toolkit.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <bitset>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -92,16 +100,80 @@ QString fitToCodePage(const QString& text) {
     return out;
 }
 
-// The system's text for a failure, without the trailing white space and full stops some carry.
-QString reasonText(QString reason) {
-    while (!reason.isEmpty() && (reason.back().unicode() <= u' ' || reason.back() == u'.'))
-        reason.chop(1);
-    return reason;
-}
-
 Error cannotCreate(const QString& path, const QString& reason) {
     return Error(QStringLiteral("Cannot create file \"%1\". %2")
-                     .arg(QFileInfo(path).absoluteFilePath(), reasonText(reason)));
+                     .arg(QFileInfo(path).absoluteFilePath(), ReasonText(reason)));
+}
+
+Error cannotSave(const QString& path, const QString& reason) {
+    const QString why = ReasonText(reason);
+    return Error(QStringLiteral("Cannot save \"%1\": %2")
+                     .arg(QFileInfo(path).absoluteFilePath(),
+                          why.isEmpty() ? QStringLiteral("the system gave no reason") : why));
+}
+
+// A reader that goes away must make a write fail with EPIPE, not end the program: SIGPIPE is held
+// back on this thread while writing, and one the write raised is taken before it is let through.
+class SigpipeHeld {
+public:
+    SigpipeHeld() {
+        sigemptyset(&m_pipe);
+        sigaddset(&m_pipe, SIGPIPE);
+        sigset_t pending;
+        sigpending(&pending);
+        m_wasPending = sigismember(&pending, SIGPIPE) == 1;
+        pthread_sigmask(SIG_BLOCK, &m_pipe, &m_old);
+    }
+    ~SigpipeHeld() {
+        if (!m_wasPending) {
+            sigset_t pending;
+            sigpending(&pending);
+            if (sigismember(&pending, SIGPIPE) == 1) {
+                const timespec now{};
+                while (sigtimedwait(&m_pipe, nullptr, &now) < 0 && errno == EINTR) {
+                }
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &m_old, nullptr);
+    }
+    SigpipeHeld(const SigpipeHeld&) = delete;
+    SigpipeHeld& operator=(const SigpipeHeld&) = delete;
+
+private:
+    sigset_t m_pipe;
+    sigset_t m_old;
+    bool m_wasPending = false;
+};
+
+// A device, FIFO or socket is written through, as a shell redirection would: renaming a new file
+// over it would replace the node itself (as root, /dev/null with a regular file) and a FIFO's
+// reader would get nothing.
+void writeInPlace(const QString& path, const QByteArray& bytes) {
+    const QByteArray native = QFile::encodeName(path);
+    const SigpipeHeld held;
+    int fd;
+    do {
+        fd = ::open(native.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throw cannotCreate(path, SystemErrorText(errno));
+    if (const int code = WriteAllBytes(fd, bytes)) {
+        ::close(fd);
+        throw cannotSave(path, SystemErrorText(code));
+    }
+    if (::close(fd) != 0 && errno != EINTR)
+        throw cannotSave(path, SystemErrorText(errno));
+}
+
+// The replacement of an existing file keeps its permission bits, and its owner and group where
+// the program may set them (root saving over another user's file must not make it root's).
+void keepOwnerAndMode(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && errno == EPERM) {
+        // Not allowed to give the file away; a group of the user's own may still be kept.
+        [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+    // After the owner: changing it clears the set-user and set-group bits.
+    ::fchmod(fd, old.st_mode & 07777);
 }
 
 } // namespace
@@ -118,19 +190,48 @@ QByteArray EncodeDocument(const LineList& lines) {
 }
 
 void WriteDocumentFile(const QString& path, const QByteArray& bytes) {
+    const QByteArray native = QFile::encodeName(path);
+    struct stat old {};
+    const bool exists = !native.isEmpty() && ::stat(native.constData(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode) && !S_ISDIR(old.st_mode)) {
+        writeInPlace(path, bytes);
+        return;
+    }
+    // A file the user may not write is not replaced behind its back, even though the folder
+    // would allow the rename.
+    if (exists && S_ISREG(old.st_mode) && ::access(native.constData(), W_OK) != 0)
+        throw cannotCreate(path, SystemErrorText(errno));
+
     // The new text goes to a temporary file beside the target and replaces it only when complete.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw cannotCreate(path, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
+    if (exists && S_ISREG(old.st_mode))
+        keepOwnerAndMode(file.handle(), old);
+    // Written through the descriptor (the file is unbuffered): Qt's own write error is only
+    // "Unknown error", the system's tells a full disk from a lost drive.
+    if (const int code = WriteAllBytes(file.handle(), bytes)) {
         file.cancelWriting();
-        throw Error(QStringLiteral("Stream write error"));
+        throw cannotSave(path, SystemErrorText(code));
     }
-    if (!file.commit()) {
-        if (file.error() == QFileDevice::RenameError)
-            throw cannotCreate(path, file.errorString());
-        throw Error(QStringLiteral("Stream write error"));
+    if (!file.commit())
+        throw cannotSave(path, file.errorString());
+}
+
+int WriteAllBytes(int fd, const QByteArray& bytes) {
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        p += n;
+        left -= n;
     }
+    return 0;
 }
 
 QString SaveTimestamp(const QDateTime& when) {
@@ -159,7 +260,9 @@ bool RunSaveStep(const SaveStep& step, Toolkit& toolkit, const QDateTime& now) {
     toolkit.Yield();
     if (step.appendEmptyLine)
         step.pane.Lines.Add(QString());
-    WriteDocumentFile(step.dialog.FileName, EncodeDocument(step.pane.Lines));
+    const QByteArray bytes = EncodeDocument(step.pane.Lines);
+    if (!toolkit.TakeSavedDocument(step.dialog, bytes))
+        WriteDocumentFile(step.dialog.FileName, bytes);
     step.pathDisplay.Text = step.dialog.FileName;
     return true;
 }

@@ -33,12 +33,6 @@ constexpr ChartRange kCharts[] = {
     {2066, 2382, "ExtremeL"}, {2383, 2462, "Ultra"},   {2463, 2800, "UltraL"},
 };
 
-QString reasonText(QString reason) {
-    while (!reason.isEmpty() && (reason.back().unicode() <= u' ' || reason.back() == u'.'))
-        reason.chop(1);
-    return reason;
-}
-
 } // namespace
 
 QString SwatchChartName(int patches) {
@@ -71,7 +65,7 @@ void SwatchFileLoad(const FormState& form, LineList& lines) {
     const bool isDir = QFileInfo(path).isDir();
     if (isDir || !file.open(QIODevice::ReadOnly)) {
         const QString reason = isDir ? QStringLiteral("Is a directory") : file.errorString();
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath, reasonText(reason)));
+        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath, ReasonText(reason)));
     }
     lines.LoadFromStream(file);
 }

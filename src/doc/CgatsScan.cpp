@@ -54,6 +54,24 @@ int hexDigit(char16_t c) {
     return -1;
 }
 
+// The count in the second field of a NUMBER_OF_SETS or NUMBER_OF_FIELDS line; on failure the
+// result names the line and what is wrong with it.
+int readCount(CgatsScanResult& r, int index, const QString& line, const QString& keyword, LineList& fields) {
+    LineTokenize(line, fields);
+    if (fields.Count() < 2) {
+        r.errorLine = index;
+        r.reason = QStringLiteral("%1 has no value").arg(keyword);
+        return StrToInt(fields.Get(1)); // throws the scan's own text
+    }
+    try {
+        return StrToInt(fields.Get(1));
+    } catch (const Error&) {
+        r.errorLine = index;
+        r.reason = QStringLiteral("%1 value \"%2\" is not a valid integer").arg(keyword, fields.Get(1));
+        throw;
+    }
+}
+
 } // namespace
 
 CgatsScanResult CgatsScan(const LineList& input, const std::function<void()>& onCount) {
@@ -69,8 +87,17 @@ CgatsScanResult CgatsScan(const LineList& input, const std::function<void()>& on
             const int found = lastLineContaining(input, u"END_DATA");
             if (found >= 0)
                 r.end_data = found;
-            if (found <= 0)
+            if (found <= 0) {
+                if (found == 0) {
+                    r.errorLine = 0;
+                    r.reason =
+                        QStringLiteral("END_DATA stands only on the first line, where no marker counts");
+                } else {
+                    r.reason = input.Count() == 0 ? QStringLiteral("the file is empty")
+                                                  : QStringLiteral("no END_DATA line");
+                }
                 throw Error(kInputFileError);
+            }
         }
 
         r.begin_data = input.IndexOf(QStringLiteral("BEGIN_DATA"));
@@ -78,8 +105,10 @@ CgatsScanResult CgatsScan(const LineList& input, const std::function<void()>& on
         // Without an exact BEGIN_DATA line this normally stops at BEGIN_DATA_FORMAT, which comes first.
         if (r.begin_data <= 0) {
             const int found = firstLineBelowTopContaining(input, u"BEGIN_DATA");
-            if (found < 0)
+            if (found < 0) {
+                r.reason = QStringLiteral("no BEGIN_DATA line below the first line");
                 throw Error(kInputFileError);
+            }
             r.begin_data = found;
         }
 
@@ -89,14 +118,12 @@ CgatsScanResult CgatsScan(const LineList& input, const std::function<void()>& on
             // A copy: the event pump inside onCount may run code that changes the list.
             const QString line = input.Get(i);
             if (line.contains(u"NUMBER_OF_SETS", Qt::CaseSensitive)) {
-                LineTokenize(line, fields);
-                r.number_of_sets = StrToInt(fields.Get(1));
+                r.number_of_sets = readCount(r, i, line, QStringLiteral("NUMBER_OF_SETS"), fields);
                 if (onCount)
                     onCount();
             }
             if (line.contains(u"NUMBER_OF_FIELDS", Qt::CaseSensitive)) {
-                LineTokenize(line, fields);
-                r.number_of_fields = StrToInt(fields.Get(1));
+                r.number_of_fields = readCount(r, i, line, QStringLiteral("NUMBER_OF_FIELDS"), fields);
                 if (onCount)
                     onCount();
             }
@@ -107,6 +134,8 @@ CgatsScanResult CgatsScan(const LineList& input, const std::function<void()>& on
     } catch (const std::exception& e) {
         r.error = QString::fromLocal8Bit(e.what());
     }
+    if (!r.ok && r.reason.isEmpty())
+        r.reason = r.error;
     return r;
 }
 

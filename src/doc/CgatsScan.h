@@ -13,7 +13,11 @@ class LineList;
 // marker was not found); counts not read are 0.
 struct CgatsScanResult {
     bool ok = false;
-    QString error;             // the failure's own text ("Input File Error", ...); never shown
+    QString error; // the failure's own text ("Input File Error", ...); never shown
+    // What a person needs to mend the file: the failure worded for a reader, and the index of the
+    // line it concerns (-1 when it concerns no single line, a marker missing from the whole file).
+    QString reason;
+    int errorLine = -1;
     bool beginDataSet = false; // false when the scan failed before it looked for the start marker
     int begin_data = 0;
     int number_of_sets = 0;

@@ -16,3 +16,9 @@ private:
     QString m_message;
     QByteArray m_utf8;
 };
+
+// A system's or Qt's text for a failure, made to follow a colon or a full stop inside a message:
+// the trailing blanks and full stops some carry are dropped.
+QString ReasonText(QString reason);
+// The system's text for an errno value ("No space left on device"), in the form of ReasonText.
+QString SystemErrorText(int code);

@@ -1,12 +1,12 @@
 // Loading a text document into lines.
 //
-// The whole document ends up in memory as its lines. Its first bytes pick the encoding: EF BB BF is UTF-8, FF FE
-// UTF-16 little-endian, FE FF UTF-16 big-endian (the mark itself is skipped); anything else is read
-// as Windows-1252, the 8-bit code page the measurement software writes. CR LF, a lone CR and a lone
-// LF each end a line (so LF CR is two breaks), a break at the very end gives no empty last line, and
-// the first NUL ends the document. The bytes are read in chunks and cut in the byte domain, each line
-// decoded on its own, so a load holds neither the whole file's bytes nor a second decoded copy of it
-// next to the lines. A load that fails keeps the old lines: they are replaced only at the end.
+// The whole document ends up in memory as its lines. Its first bytes pick the encoding: EF BB BF is UTF-8, FF
+// FE UTF-16 little-endian, FE FF UTF-16 big-endian (the mark itself is skipped); anything else is read as
+// Windows-1252, the 8-bit code page the measurement software writes. CR LF, a lone CR and a lone LF each end
+// a line (so LF CR is two breaks), a break at the very end gives no empty last line, and the first NUL ends
+// the document. The bytes are read in chunks and cut in the byte domain, each line decoded on its own, so a
+// load holds neither the whole file's bytes nor a second decoded copy of it next to the lines. A load that
+// fails keeps the old lines: they are replaced only at the end.
 
 #include "LineList.h"
 
@@ -232,12 +232,15 @@ const QCollator& localeCollator() {
     return *collator;
 }
 
-// What the lines of a document of the given size may take in memory. A measurement file's lines
-// take about twice its size; a file of very short lines (a binary or a log picked by mistake)
-// takes up to 25 times, and a huge file more than any desktop has: they are refused instead.
+// What the lines of a document of the given size may take in memory. Lines cost about 60 bytes
+// each besides their text, so a measurement file's lines take two (spectral rows of 36 values) to
+// five (short L*a*b* rows) times its size, eight for the shortest row a chart has ("1 0 0 0").
+// Only a file of empty or one-character lines (a binary or a log picked by mistake) takes more:
+// 12 to 30 times. Such a file is refused once its lines pass 64 MiB, and any file once they pass
+// 2 GiB, more than a desktop should give to one document.
 qint64 lineMemoryLimit(qint64 documentSize) {
     constexpr qint64 MiB = 1024 * 1024;
-    return std::clamp<qint64>(3 * documentSize, 64 * MiB, 2048 * MiB);
+    return std::clamp<qint64>(10 * documentSize, 64 * MiB, 2048 * MiB);
 }
 
 [[noreturn]] void throwCannotOpen(const QString& fileName, const QString& reason) {
@@ -271,7 +274,8 @@ public:
                 return true;
             decide(pending);
         }
-        const qsizetype cut = atEnd ? (m_utf16 ? pending.size() / 2 * 2 : pending.size()) : segmentEnd(pending);
+        const qsizetype cut =
+            atEnd ? (m_utf16 ? pending.size() / 2 * 2 : pending.size()) : segmentEnd(pending);
         if (cut > 0) {
             take(reinterpret_cast<const unsigned char*>(pending.constData()), cut);
             pending.remove(0, cut);
@@ -381,7 +385,7 @@ void LineList::LoadFromFile(const QString& fileName) {
     QFile file(fileName);
     // open() succeeds on a directory on some systems; reading it would fail with this code anyway.
     if (QFileInfo(fileName).isDir())
-        throwCannotOpen(fileName, QString::fromLocal8Bit(std::strerror(EISDIR)));
+        throwCannotOpen(fileName, SystemErrorText(EISDIR));
     if (!file.open(QIODevice::ReadOnly))
         throwCannotOpen(fileName, file.errorString());
     LoadFromStream(file);

@@ -17,7 +17,7 @@ public:
     // On failure an Error is thrown and the old lines are kept: "Cannot open file "<full path>".
     // <reason>", or, for a UTF-8 file with an invalid sequence anywhere, "No mapping for the
     // Unicode character exists in the target multi-byte code page". A document whose lines would
-    // take more than three times its size in memory (at least 64 MiB, at most 2 GiB) fails with
+    // take more than ten times its size in memory (at least 64 MiB, at most 2 GiB) fails with
     // "Cannot read file "<full path>". Too many lines to hold in memory".
     void LoadFromFile(const QString& fileName);
     void LoadFromStream(QIODevice& stream);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -32,6 +33,15 @@ public:
     // Modal question box with two buttons; true when the first (yes) is chosen. A toolkit that
     // cannot ask answers no, the safe answer.
     virtual bool AskQuestion(const QString& text, const QString& yes, const QString& no);
+
+    // For lumetra-cli, which says more than the window can; the window's toolkits ignore both.
+    // Says what the message just shown cannot: the file, the line and the reason ("lab.txt:7: ...").
+    virtual void ShowDetail(const QString& /*text*/) {}
+    // Takes the encoded document that a confirmed save dialog was answered for, and returns true
+    // when the toolkit delivers it itself (standard output); false has it written to the file.
+    virtual bool TakeSavedDocument(const SaveDialog& /*dialog*/, const QByteArray& /*bytes*/) {
+        return false;
+    }
 };
 
 // The error display's text rule: a full stop is appended when the message is not empty and its

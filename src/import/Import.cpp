@@ -12,6 +12,7 @@
 
 #include "CgatsScan.h"
 #include "Controls.h"
+#include "Error.h"
 #include "FormState.h"
 #include "LineList.h"
 #include "Toolkit.h"
@@ -86,29 +87,84 @@ bool kindOf(FormState& f, int tag, Kind& kind) {
     }
 }
 
+// The detail lumetra-cli prints after a message: the file, the line (an index, -1 for none) and
+// why. The window's message cannot name them.
+void showDetail(Toolkit& toolkit, const QString& fileName, int line, const QString& reason) {
+    const QString where = fileName.isEmpty() ? QString() : fileName + u':';
+    if (line >= 0)
+        toolkit.ShowDetail(
+            QStringLiteral("%1%2: %3")
+                .arg(where.isEmpty() ? QStringLiteral("line ") : where, QString::number(line + 1), reason));
+    else
+        toolkit.ShowDetail(where.isEmpty() ? reason : QStringLiteral("%1 %2").arg(where, reason));
+}
+
+// Why the kind's format line was not found, for the detail.
+void showFormatLineDetail(Toolkit& toolkit, const QString& fileName, const LineList& input,
+                          const QString& formatLine) {
+    QString shown = formatLine;
+    if (shown.size() > 40) // the spectral line: its first and last names tell it
+        shown = shown.left(shown.indexOf(u' ', 10) + 1) + QStringLiteral("...") +
+                shown.mid(shown.lastIndexOf(u' ', -2));
+    if (input.IndexOf(formatLine) == 0) {
+        showDetail(toolkit, fileName, 0, QStringLiteral("the data-format line must not be the first line"));
+        return;
+    }
+    for (int i = 1; i < input.Count(); ++i) {
+        if (LinesEqualIgnoringCase(input.Get(i).simplified() + u' ', formatLine)) {
+            showDetail(toolkit, fileName, i,
+                       QStringLiteral("the data-format line must read \"%1\": one blank between the names "
+                                      "and one after the last")
+                           .arg(shown));
+            return;
+        }
+    }
+    showDetail(toolkit, fileName, -1, QStringLiteral("no data-format line \"%1\"").arg(shown));
+}
+
+// Why a name that is no file was read as an empty document.
+QString noFileReason(const QFileInfo& info) {
+    if (!info.exists())
+        return QStringLiteral("no such file");
+    if (info.isDir())
+        return QStringLiteral("is a folder, not a file");
+    return QStringLiteral("is not a regular file");
+}
+
 // Reads the chosen file into input and checks its format line. False when the file was refused
 // (its message has been shown). A name that is no file (missing, a folder, a device) reads
-// nothing and lets the scan refuse the empty document.
+// nothing and lets the scan refuse the empty document; notFile then says why.
 bool readAndCheck(FormState& form, Toolkit& toolkit, const Kind& kind, const QString& fileName,
-                  LineList& input) {
+                  LineList& input, QString& notFile) {
     try {
-        if (!QFileInfo(fileName).isFile())
+        const QFileInfo info(fileName);
+        if (!info.isFile()) {
+            notFile = noFileReason(info);
             return true;
+        }
         form.TimerRun(true);
         input.LoadFromFile(fileName);
         form.RectangleProgress.Visible = true; // an import run inside a pump may have hidden it
         toolkit.ProcessMessages();
         if (kind.formatLine && input.IndexOf(*kind.formatLine) <= 0) {
             toolkit.ShowMessage(QString::fromUtf8(kind.formatMessage));
+            showFormatLineDetail(toolkit, fileName, input, *kind.formatLine);
             return false;
         }
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // Unreadable or undecodable: the user is told the file is not one of ours, whatever the cause.
         toolkit.ShowMessage(QString::fromUtf8(kUnreadableFile));
+        const auto* error = dynamic_cast<const Error*>(&e);
+        showDetail(toolkit, fileName, -1, error ? error->message() : QString::fromLocal8Bit(e.what()));
         return false;
     }
 }
+
+// CGATSFileProcess, telling the detail of a failure after its message.
+void processScan(FormState& form, Toolkit& toolkit, int tag, LineList& cgatsInput, int& begin_data,
+                 int& number_of_sets, int& end_data, int& number_of_fields, const QString& fileName,
+                 const QString& notFile);
 
 void present(const Kind& kind, const QString& fileName, const LineList& input, int begin_data,
              int number_of_sets, int end_data, int number_of_fields) {
@@ -164,6 +220,15 @@ QString FileNameWithoutFolder(const QString& path) {
 
 void CGATSFileProcess(FormState& form, Toolkit& toolkit, int tag, LineList& cgatsInput, int& begin_data,
                       int& number_of_sets, int& end_data, int& number_of_fields) {
+    processScan(form, toolkit, tag, cgatsInput, begin_data, number_of_sets, end_data, number_of_fields,
+                QString(), QString());
+}
+
+namespace {
+
+void processScan(FormState& form, Toolkit& toolkit, int tag, LineList& cgatsInput, int& begin_data,
+                 int& number_of_sets, int& end_data, int& number_of_fields, const QString& fileName,
+                 const QString& notFile) {
     number_of_sets = 0;
     number_of_fields = 0;
     try {
@@ -178,6 +243,10 @@ void CGATSFileProcess(FormState& form, Toolkit& toolkit, int tag, LineList& cgat
             cgatsInput.Clear();
             form.TabItem2.Enabled = false;
             toolkit.ShowMessage(scanFailureMessage());
+            if (notFile.isEmpty())
+                showDetail(toolkit, fileName, scan.errorLine, scan.reason);
+            else
+                showDetail(toolkit, fileName, -1, notFile);
             // Only a spectral file's failure concerns the spectral tab's name label: a bad L*a*b*
             // or optimized file must not blank the name of the spectral file still shown there.
             if (tag == 1) {
@@ -193,6 +262,8 @@ void CGATSFileProcess(FormState& form, Toolkit& toolkit, int tag, LineList& cgat
     form.TimerRun(false);
 }
 
+} // namespace
+
 void btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, int tag) {
     Kind kind;
     if (!kindOf(form, tag, kind))
@@ -203,7 +274,8 @@ void btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, int tag) {
     // Copied at once: an import started inside a later pump reuses the same dialog.
     const QString fileName = kind.dialog->FileName;
 
-    if (readAndCheck(form, toolkit, kind, fileName, input)) {
+    QString notFile;
+    if (readAndCheck(form, toolkit, kind, fileName, input, notFile)) {
         // Left to the scan; begin_data keeps 0 when the scan fails before it looks for the start marker.
         int begin_data = 0;
         int number_of_sets = 0;
@@ -213,8 +285,8 @@ void btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, int tag) {
         // that escapes the scan goes on afterwards.
         std::exception_ptr scanError;
         try {
-            CGATSFileProcess(form, toolkit, tag, input, begin_data, number_of_sets, end_data,
-                             number_of_fields);
+            processScan(form, toolkit, tag, input, begin_data, number_of_sets, end_data, number_of_fields,
+                        fileName, notFile);
         } catch (...) {
             scanError = std::current_exception();
         }

@@ -8,8 +8,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <functional>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -27,9 +32,12 @@ struct CliRun {
     QByteArray outBytes;
 };
 
-CliRun runCli(const QStringList& args, const QString& workDir = QStringLiteral(LUMETRA_SOURCE_DIR)) {
+CliRun runCli(const QStringList& args, const QString& workDir = QStringLiteral(LUMETRA_SOURCE_DIR),
+              const std::function<void(QProcess&)>& setUp = {}) {
     QProcess p;
     p.setWorkingDirectory(workDir);
+    if (setUp)
+        setUp(p);
     p.start(QStringLiteral(LUMETRA_CLI), args);
     EXPECT_TRUE(p.waitForFinished(60000));
     CliRun r;
@@ -74,25 +82,33 @@ TEST(Cli, ScanPrintsTheBoxesOfAnAcceptedFile) {
     EXPECT_EQ(form.NumberBoxPatches.Text(), "1617");
 }
 
-TEST(Cli, ScanShowsTheWindowsMessagesAndFails) {
+// Each message the window would show is followed by one detail line: the file, where the
+// window's message cannot say, and why.
+TEST(Cli, ScanShowsTheWindowsMessagesWithTheirDetailAndFails) {
+    const QString missing = kExamples + "/no-such-file.txt";
     struct Row {
         const char* name;
         QStringList args;
-        int exitCode;
-        const char* err;
+        QString err;
     } rows[] = {
-        {"spectral as lab", {"scan", kSpectral, "--kind", "lab"}, 1,
-         "Input File Incorrect: The File Should be the Ulvar L*a*b* CGATS File\n"},
-        {"lab as spectral", {"scan", kLab, "--kind", "spectral"}, 1,
-         "Input File Incorrect: The File Should be the Ulvar Spectral CGATS File\n"},
-        {"missing file", {"scan", kExamples + "/no-such-file.txt"}, 1,
+        {"spectral as lab",
+         {"scan", kSpectral, "--kind", "lab"},
+         "Input File Incorrect: The File Should be the Ulvar L*a*b* CGATS File\ndetail: " + kSpectral +
+             ": no data-format line \"SAMPLE_ID LAB_L LAB_A LAB_B \"\n"},
+        {"lab as spectral",
+         {"scan", kLab, "--kind", "spectral"},
+         "Input File Incorrect: The File Should be the Ulvar Spectral CGATS File\ndetail: " + kLab +
+             ": no data-format line \"SAMPLE_ID SPECTRAL_380 ... SPECTRAL_730 \"\n"},
+        {"missing file",
+         {"scan", missing},
          "i1 CGATS (input) file error.\nPress the Help Button or\nContact support@lumetra.example for "
-         "assistance\n"},
+         "assistance\ndetail: " +
+             missing + ": no such file\n"},
     };
     for (const Row& row : rows) {
         const CliRun r = runCli(row.args);
-        EXPECT_EQ(r.exitCode, row.exitCode) << row.name;
-        EXPECT_EQ(r.err, QString::fromUtf8(row.err)) << row.name;
+        EXPECT_EQ(r.exitCode, 1) << row.name;
+        EXPECT_EQ(r.err, row.err) << row.name;
         EXPECT_EQ(r.out, "") << row.name;
     }
 }
@@ -144,9 +160,9 @@ TEST(Cli, SmoothingFileMatchesTheWindowsBytes) {
     EXPECT_EQ(readAll(cliPath), window);
 
     // The same through standard output, and from another folder with --swatch-dir.
-    const CliRun piped = runCli({"smooth", "--spectral", kSpectral, "--lab", kLab, "--swatch-dir",
-                              LUMETRA_SOURCE_DIR, "-o", "-"},
-                             tmp.path());
+    const CliRun piped = runCli(
+        {"smooth", "--spectral", kSpectral, "--lab", kLab, "--swatch-dir", LUMETRA_SOURCE_DIR, "-o", "-"},
+        tmp.path());
     EXPECT_EQ(piped.exitCode, 0) << piped.err.toStdString();
     EXPECT_EQ(piped.outBytes, window);
 }
@@ -154,8 +170,8 @@ TEST(Cli, SmoothingFileMatchesTheWindowsBytes) {
 TEST(Cli, SmoothStopsWithoutSwatchFiles) {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
-    const CliRun r = runCli({"smooth", "--spectral", kSpectral, "--lab", kLab, "-o", tmp.filePath("out.txt")},
-                         tmp.path());
+    const CliRun r =
+        runCli({"smooth", "--spectral", kSpectral, "--lab", kLab, "-o", tmp.filePath("out.txt")}, tmp.path());
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.startsWith("Cannot open file \"")) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(tmp.filePath("out.txt")));
@@ -216,4 +232,95 @@ TEST(Cli, NothingWrittenWhenTheBuildStops) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "Optimized File Not Loaded.\n");
     EXPECT_FALSE(QFile::exists(tmp.filePath("out.spec")));
+}
+
+// Standard output gets the document from memory, every write checked: a failed write or a reader
+// that has gone ends with one line and exit 1, never a silent 0 or a truncated file.
+TEST(Cli, FailedWriteToStandardOutputIsReported) {
+    if (!QFileInfo::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    const CliRun full = runCli({"spec", kOptimized, "-o", "-"}, LUMETRA_SOURCE_DIR,
+                               [](QProcess& p) { p.setStandardOutputFile("/dev/full"); });
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(full.err, "lumetra-cli: cannot write to standard output: No space left on device\n");
+
+    // A reader that takes one byte and leaves, with SIGPIPE ignored as a shell's trap '' PIPE does.
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QProcess shell;
+    shell.setWorkingDirectory(tmp.path());
+    shell.start("bash", {"-c",
+                         "trap '' PIPE; \"$0\" spec \"$1\" -o - 2>err | head -c1 >/dev/null; "
+                         "echo ${PIPESTATUS[0]}",
+                         LUMETRA_CLI, kOptimized});
+    ASSERT_TRUE(shell.waitForFinished(60000));
+    EXPECT_EQ(shell.readAllStandardOutput(), "1\n");
+    EXPECT_EQ(readAll(tmp.filePath("err")), "lumetra-cli: cannot write to standard output: Broken pipe\n");
+
+    // Standard output closed by the caller: the document must not land in a file opened since.
+    QProcess closed;
+    closed.start("bash", {"-c", "\"$0\" spec \"$1\" -o - >&-", LUMETRA_CLI, kOptimized});
+    ASSERT_TRUE(closed.waitForFinished(60000));
+    EXPECT_EQ(closed.exitCode(), 1);
+    EXPECT_EQ(closed.readAllStandardError(),
+              "lumetra-cli: cannot write to standard output: Bad file descriptor\n");
+}
+
+// Nothing goes to the temp folder, to standard output or to a file; a save that fails says which
+// file and why.
+TEST(Cli, LeavesNothingInTheTempFolder) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QDir(tmp.path()).mkdir("tmp");
+    const auto privateTemp = [&](QProcess& p) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TMPDIR", tmp.filePath("tmp"));
+        p.setProcessEnvironment(env);
+    };
+    const CliRun toFile =
+        runCli({"spec", kOptimized, "-o", tmp.filePath("out.spec")}, LUMETRA_SOURCE_DIR, privateTemp);
+    EXPECT_EQ(toFile.exitCode, 0) << toFile.err.toStdString();
+    const CliRun piped = runCli({"spec", kOptimized, "-o", "-"}, LUMETRA_SOURCE_DIR, privateTemp);
+    EXPECT_EQ(piped.exitCode, 0) << piped.err.toStdString();
+    EXPECT_EQ(piped.outBytes, readAll(tmp.filePath("out.spec")));
+    const CliRun smooth = runCli({"smooth", "--spectral", kSpectral, "--lab", kLab, "-o", "-"},
+                                 LUMETRA_SOURCE_DIR, privateTemp);
+    EXPECT_EQ(smooth.exitCode, 0) << smooth.err.toStdString();
+    EXPECT_FALSE(smooth.outBytes.isEmpty());
+    EXPECT_EQ(QDir(tmp.filePath("tmp")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList());
+
+    const CliRun full = runCli({"spec", kOptimized, "-o", "/dev/full"});
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(full.err, "Cannot save \"/dev/full\": No space left on device.\n");
+    const CliRun null = runCli({"spec", kOptimized, "-o", "/dev/null"});
+    EXPECT_EQ(null.exitCode, 0) << null.err.toStdString();
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+// Both inputs of a smoothing build are read before it stops: one run reports every rejected file,
+// each message followed by the file, the line and the reason.
+TEST(Cli, SmoothReportsEveryRejectedInput) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QByteArray lab = readAll(kLab);
+    lab.replace("NUMBER_OF_SETS 1617", "NUMBER_OF_SETS 12a");
+    QFile f(tmp.filePath("lab.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(lab);
+    f.close();
+    ASSERT_TRUE(QFile::copy(kLab, tmp.filePath("spectral.txt"))); // the wrong kind of file
+
+    const CliRun r =
+        runCli({"smooth", "--spectral", "spectral.txt", "--lab", "lab.txt", "-o", "out.txt"}, tmp.path());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err,
+              "Input File Incorrect: The File Should be the Ulvar Spectral CGATS File\n"
+              "detail: spectral.txt: no data-format line \"SAMPLE_ID SPECTRAL_380 ... SPECTRAL_730 \"\n"
+              "i1 CGATS (input) file error.\nPress the Help Button or\n"
+              "Contact support@lumetra.example for assistance\n"
+              "detail: lab.txt:11: NUMBER_OF_SETS value \"12a\" is not a valid integer\n");
+    EXPECT_FALSE(QFile::exists(tmp.filePath("out.txt")));
 }

@@ -1,4 +1,6 @@
 #include "CreationDates.h"
+#include "BuildTestSupport.h"
+#include "SaveDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -51,6 +53,36 @@ TEST(SpecCreatedDate, UsesTheRegionalShortDate) {
     const QLocale german(QLocale::German, QLocale::Germany);
     EXPECT_EQ(SpecCreatedDate(date, german), german.toString(date, QLocale::ShortFormat));
     EXPECT_FALSE(SpecCreatedDate(date, german).contains(u':'));
+}
+
+// Locales with digits of their own keep their format, written with Latin digits (the code page
+// has no others) and without the direction marks that would be written as "?".
+TEST(CreationDates, LocaleDigitsBecomeLatinOnes) {
+    const QDate date(2018, 3, 11);
+    const struct {
+        QLocale locale;
+        const char* specDate;
+    } cases[] = {
+        {QLocale(QLocale::Arabic, QLocale::Egypt), "11/3/2018"},
+        {QLocale(QLocale::Persian, QLocale::Iran), "2018/3/11"},
+        {QLocale(QLocale::Bengali, QLocale::Bangladesh), "11/3/18"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale.name().toStdString());
+        const ScopedDefaultLocale regional(c.locale);
+        EXPECT_EQ(SpecCreatedDate(date, QLocale()), c.specDate);
+        const QString created = SmoothingCreatedText(date, QLocale());
+        EXPECT_TRUE(created.startsWith("11_")) << created.toStdString();
+        EXPECT_TRUE(created.contains("_2018 ")) << created.toStdString();
+        // The date reaches the file whole; of midnight, at least its digits do ("12:00:00 ?"
+        // where the locale writes AM in a script the code page lacks).
+        EXPECT_EQ(EncodeDocument(Lines({SpecCreatedDate(date, QLocale())})), QByteArray(c.specDate));
+        const QByteArray midnight = EncodeDocument(Lines({MidnightLongTime(QLocale())}));
+        EXPECT_TRUE(midnight.contains(":00:00")) << midnight.constData();
+    }
+    // Where the locale's own digits are Latin nothing changes.
+    const QLocale german(QLocale::German, QLocale::Germany);
+    EXPECT_EQ(SpecCreatedDate(date, german), german.toString(date, QLocale::ShortFormat));
 }
 
 } // namespace

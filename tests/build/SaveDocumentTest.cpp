@@ -4,13 +4,21 @@
 #include "Error.h"
 #include "ScriptedToolkit.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
+#include <thread>
+
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -146,9 +154,126 @@ TEST_F(WriteDocumentFileTest, WriteErrorMidwayKeepsTheOldFile) {
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_EQ(message, "Stream write error");
+    EXPECT_EQ(message, QStringLiteral("Cannot save \"%1\": File too large").arg(target));
     EXPECT_EQ(ReadBytes(target), QByteArray("old content"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
+}
+
+TEST_F(WriteDocumentFileTest, WriteErrorOfADeviceNamesTheFileAndTheReason) {
+    if (!QFileInfo(QStringLiteral("/dev/full")).exists())
+        GTEST_SKIP() << "no /dev/full";
+    EXPECT_EQ(errorOf([] { WriteDocumentFile(QStringLiteral("/dev/full"), "A\r\nB"); }),
+              "Cannot save \"/dev/full\": No space left on device");
+}
+
+// A path that names a device or a FIFO is written through: renaming a new file over it would
+// replace the node (as root, /dev/null with a regular file) and a FIFO's reader would get nothing.
+TEST_F(WriteDocumentFileTest, DeviceStaysADevice) {
+    WriteDocumentFile(QStringLiteral("/dev/null"), QByteArray(100000, 'x'));
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    EXPECT_EQ(st.st_mode & 0666, 0666u);
+}
+
+TEST_F(WriteDocumentFileTest, FifoReaderGetsTheWholeDocument) {
+    const QString fifo = path("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QByteArray document;
+    for (int i = 0; i < 20000; ++i)
+        document += "row " + QByteArray::number(i) + "\r\n"; // well beyond a pipe's buffer
+    QByteArray received;
+    std::thread reader([&] {
+        QFile in(fifo);
+        if (in.open(QIODevice::ReadOnly))
+            received = in.readAll();
+    });
+    WriteDocumentFile(fifo, document);
+    reader.join();
+    EXPECT_EQ(received, document);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+        QStringList{"fifo"});
+}
+
+// A reader that stops early gives an error, not the end of the program by SIGPIPE.
+TEST_F(WriteDocumentFileTest, FifoReaderLeavingEarlyIsAnError) {
+    const QString fifo = path("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    std::thread reader([&] {
+        const int fd = ::open(QFile::encodeName(fifo).constData(), O_RDONLY);
+        char c;
+        if (fd >= 0 && ::read(fd, &c, 1) >= 0)
+            ::close(fd);
+    });
+    const QString message = errorOf([&] { WriteDocumentFile(fifo, QByteArray(1 << 20, 'x')); });
+    reader.join();
+    EXPECT_EQ(message, QStringLiteral("Cannot save \"%1\": Broken pipe").arg(fifo));
+    sigset_t pending;
+    sigpending(&pending);
+    EXPECT_FALSE(sigismember(&pending, SIGPIPE)); // nothing left to strike later
+}
+
+TEST_F(WriteDocumentFileTest, SocketCannotBeOpenedAndSaysWhy) {
+    const QString socketPath = path("sock");
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray native = QFile::encodeName(socketPath);
+    ASSERT_LT(size_t(native.size()), sizeof(address.sun_path));
+    std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    const QString message = errorOf([&] { WriteDocumentFile(socketPath, "A"); });
+    ::close(fd);
+    EXPECT_EQ(message,
+              QStringLiteral("Cannot create file \"%1\". No such device or address").arg(socketPath));
+}
+
+// The replacement keeps the permission bits the user gave the file. A file without write
+// permission is refused where that binds (not for root, who may replace it like any other).
+TEST_F(WriteDocumentFileTest, ReplacementKeepsThePermissionBits) {
+    const bool root = ::geteuid() == 0;
+    for (const mode_t mode : {0600, 0640, 0664, 0755, 0444, 0400}) {
+        SCOPED_TRACE(mode);
+        const QString target = path(QStringLiteral("out%1.txt").arg(mode, 0, 8));
+        ASSERT_TRUE(WriteBytes(target, "old"));
+        const QByteArray native = QFile::encodeName(target);
+        ASSERT_EQ(::chmod(native.constData(), mode), 0);
+        const bool writable = root || (mode & S_IWUSR);
+        const QString message = errorOf([&] { WriteDocumentFile(target, "new"); });
+        if (writable) {
+            EXPECT_EQ(message, QString());
+            EXPECT_EQ(ReadBytes(target), QByteArray("new"));
+        } else {
+            EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1\". Permission denied").arg(target));
+            EXPECT_EQ(ReadBytes(target), QByteArray("old"));
+        }
+        struct stat st {};
+        ASSERT_EQ(::stat(native.constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode);
+    }
+}
+
+// Root replacing another user's file must not make it root's.
+TEST_F(WriteDocumentFileTest, ReplacementKeepsOwnerAndGroup) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root may give a file to another user";
+    const QString target = path("theirs.txt");
+    ASSERT_TRUE(WriteBytes(target, "old"));
+    const QByteArray native = QFile::encodeName(target);
+    ASSERT_EQ(::chown(native.constData(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(native.constData(), 0640), 0);
+    WriteDocumentFile(target, "new");
+    struct stat st {};
+    ASSERT_EQ(::stat(native.constData(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(ReadBytes(target), QByteArray("new"));
 }
 
 class RunSaveStepTest : public ::testing::Test {

@@ -244,3 +244,50 @@ TEST(CgatsScan, StrToIntRejectsDigitsOutsideAscii) {
 }
 
 } // namespace
+
+// What lumetra-cli tells beside the window's message: the line at fault and why, for a person.
+TEST(CgatsScan, FailureNamesTheLineAndTheReason) {
+    const struct {
+        const char* name;
+        std::function<void(QStringList&)> edit;
+        int errorLine;
+        const char* reason;
+    } cases[] = {
+        {"bad count", [](QStringList& l) { replace(l, 5, "NUMBER_OF_SETS 12a"); }, 5,
+         "NUMBER_OF_SETS value \"12a\" is not a valid integer"},
+        {"count without value", [](QStringList& l) { replace(l, 1, "NUMBER_OF_FIELDS"); }, 1,
+         "NUMBER_OF_FIELDS has no value"},
+        {"no end marker",
+         [](QStringList& l) {
+             l.removeAt(9);
+             l[4] = "END_FORMAT";
+         },
+         -1, "no END_DATA line"},
+        {"end marker on the first line only",
+         [](QStringList& l) {
+             l[9] = "END";
+             l[4] = "END_FORMAT";
+             l[0] = "END_DATA";
+         },
+         0, "END_DATA stands only on the first line, where no marker counts"},
+        {"no begin marker",
+         [](QStringList& l) {
+             l.removeAt(6);
+             l.removeAt(2);
+         },
+         -1, "no BEGIN_DATA line below the first line"},
+        {"empty", [](QStringList& l) { l.clear(); }, -1, "the file is empty"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList lines = exampleLines();
+        c.edit(lines);
+        const CgatsScanResult r = CgatsScan(listOf(lines));
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.errorLine, c.errorLine);
+        EXPECT_EQ(r.reason, QString::fromUtf8(c.reason));
+    }
+    const CgatsScanResult fine = CgatsScan(listOf(exampleLines()));
+    EXPECT_EQ(fine.errorLine, -1);
+    EXPECT_EQ(fine.reason, QString());
+}
