@@ -29,6 +29,10 @@
 #include <memory>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 const char kUtf8Failure[] = "No mapping for the Unicode character exists in the target multi-byte code page";
@@ -180,6 +184,22 @@ struct ByteText {
         constexpr const Lanes& lanes = kByteLanes;
         qsizetype i = from;
         quint64 words = 0;
+#if defined(__SSE2__)
+        // Sixteen bytes at a time where the processor has the instructions: compare every byte
+        // with CR, LF and NUL at once. At the first block holding one, the word loop below and
+        // then the byte loop take over and find it.
+        const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), nul = _mm_setzero_si128();
+        __m128i blocks = nul;
+        for (; i + 16 <= count; i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+            const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)),
+                                             _mm_cmpeq_epi8(v, nul));
+            if (_mm_movemask_epi8(hit) != 0)
+                break;
+            blocks = _mm_or_si128(blocks, v);
+        }
+        seen |= _mm_movemask_epi8(blocks) != 0 ? 0x80 : 0;
+#endif
         for (; i + 8 <= count; i += 8) {
             quint64 w;
             std::memcpy(&w, data + i, 8);
