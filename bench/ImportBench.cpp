@@ -1,4 +1,4 @@
-// Reading speed: load + format check + scan of generated spectral files, and the whole import
+// Reading speed: the load, load + format check + scan of generated spectral files, and the whole import
 // handler (dialog answered, pane filled). Each benchmark keeps its list or window across rounds,
 // as the running program does; a fresh process pays the kernel's first touch of the memory once.
 
@@ -21,6 +21,19 @@ QString spectralFormatLine() {
         line += QStringLiteral(" SPECTRAL_%1").arg(nm);
     return line + u' ';
 }
+
+// The load alone, at the sizes the whole-process comparison with LittleCMS uses
+// (bench/compare-lcms.sh).
+void BM_Load(benchmark::State& state) {
+    const QString path = benchFiles(static_cast<int>(state.range(0))).spectral;
+    LineList list;
+    for (auto _ : state) {
+        list.LoadFromFile(path);
+        benchmark::DoNotOptimize(list.Count());
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
+}
+BENCHMARK(BM_Load)->Arg(28000)->Arg(280000)->Unit(benchmark::kMillisecond);
 
 void BM_LoadCheckScan(benchmark::State& state) {
     const QString path = benchFiles(static_cast<int>(state.range(0))).spectral;

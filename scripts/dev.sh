@@ -5,6 +5,7 @@
 #                              once under AddressSanitizer/UndefinedBehaviorSanitizer, then a short
 #                              run of every fuzz target
 #   bash scripts/dev.sh bench  install what is missing, build the benchmarks (Release), run them
+#                              (bench/compare-lcms.sh times whole processes against LittleCMS)
 #   bash scripts/dev.sh fuzz [SECONDS [TARGET...]]   run the fuzz targets longer (default 600 s each)
 set -euo pipefail
 
@@ -15,6 +16,8 @@ packages=(build-essential cmake pkg-config qt6-base-dev libqt6svg6 liblcms2-dev 
           libbenchmark-dev python3)
 # For the fuzz targets (libFuzzer comes with clang's runtime libraries).
 fuzz_packages=(clang-14 libclang-rt-14-dev)
+# For bench/compare-lcms.sh: the LittleCMS loader it builds, its timer and memory gauge.
+bench_packages=(liblcms2-dev hyperfine time)
 
 install_missing() {
     local missing=()
@@ -73,7 +76,7 @@ fuzz)
     FUZZ_JOBS=${FUZZ_JOBS:-$jobs} bash fuzz/run.sh build-fuzz "${2:-600}" "${@:3}"
     ;;
 bench)
-    install_missing "${packages[@]}"
+    install_missing "${packages[@]}" "${bench_packages[@]}"
     configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release -DLUMETRA_BUILD_TESTS=OFF -DLUMETRA_BUILD_BENCH=ON
     ./build-bench/bench/lumetra_bench "${@:2}"
     ;;

@@ -1,12 +1,12 @@
 // Loading a text document into lines.
 //
-// The whole document ends up in memory as its lines. Its first bytes pick the encoding: EF BB BF is UTF-8, FF
-// FE UTF-16 little-endian, FE FF UTF-16 big-endian (the mark itself is skipped); anything else is read as
-// Windows-1252, the 8-bit code page the measurement software writes. CR LF, a lone CR and a lone LF each end
-// a line (so LF CR is two breaks), a break at the very end gives no empty last line, and the first NUL ends
-// the document. The bytes are read in chunks and cut in the byte domain, each line decoded on its own, so a
-// load holds neither the whole file's bytes nor a second decoded copy of it next to the lines. A load that
-// fails keeps the old lines: they are replaced only at the end.
+// The whole document ends up in memory as its lines. Its first bytes pick the encoding: EF BB BF is
+// UTF-8, FF FE UTF-16 little-endian, FE FF UTF-16 big-endian (the mark itself is skipped); anything
+// else is read as Windows-1252, the 8-bit code page the measurement software writes. CR LF, a lone CR
+// and a lone LF each end a line (so LF CR is two breaks), a break at the very end gives no empty last
+// line, and the first NUL ends the document. The bytes are read in chunks and cut in the byte domain,
+// each line decoded on its own, so a load holds neither the whole file's bytes nor a second decoded
+// copy of it next to the lines. A load that fails keeps the old lines: they are replaced only at the end.
 
 #include "LineList.h"
 
@@ -23,10 +23,15 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <memory>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -113,8 +118,37 @@ bool isValidUtf8(const unsigned char* p, qsizetype size) {
     return true;
 }
 
-// Cuts a run of code units into lines, appending them to lines. Source gives size(), unit(i) and
-// line(from, length). True when a NUL ended the document inside the run.
+// Finding the line breaks a word (eight bytes) at a time. For a word w and a value v repeated in
+// every lane, w ^ v has a zero lane exactly where w holds v; (x - ones) & ~x & highs is non-zero
+// exactly when x has a zero lane (a borrow can mark a lane above a true zero one, never a word
+// without one). So a word that cannot hold a CR, LF or NUL is passed over whole, whatever the byte
+// order, and only the one word per line that holds the break is looked at unit by unit.
+struct Lanes {
+    quint64 ones, highs, cr, lf;
+    // Lanes of one byte, or of one UTF-16 unit whose bytes are in the given order. ones and highs
+    // are arithmetic, so in the host's order; cr and lf are matched bit for bit, so in the text's.
+    static constexpr Lanes of(int unitBytes, bool bigEndian) {
+        const auto repeat = [unitBytes, bigEndian](unsigned char value) {
+            std::array<unsigned char, 8> bytes{};
+            for (int k = 0; k < 8; k += unitBytes)
+                bytes[k + (unitBytes == 2 && bigEndian ? 1 : 0)] = value;
+            return std::bit_cast<quint64>(bytes);
+        };
+        if (unitBytes == 1)
+            return Lanes{0x0101010101010101ULL, 0x8080808080808080ULL, repeat('\r'), repeat('\n')};
+        return Lanes{0x0001000100010001ULL, 0x8000800080008000ULL, repeat('\r'), repeat('\n')};
+    }
+    constexpr quint64 hasZero(quint64 x) const { return (x - ones) & ~x & highs; }
+    constexpr bool mayBreak(quint64 w) const { return (hasZero(w) | hasZero(w ^ cr) | hasZero(w ^ lf)) != 0; }
+};
+constexpr Lanes kByteLanes = Lanes::of(1, false);
+constexpr Lanes kUtf16LELanes = Lanes::of(2, false);
+constexpr Lanes kUtf16BELanes = Lanes::of(2, true);
+
+// Cuts a run of code units into lines, appending them to lines. Source gives size(), unit(i),
+// findBreak(from, seen) (the first CR, LF or NUL at or after from, size() if none; seen collects
+// the bits of the units passed over) and line(from, length, seen). True when a NUL ended the
+// document inside the run.
 template <typename Source> bool cutLines(const Source& src, QStringList& lines) {
     const qsizetype size = src.size();
     qsizetype i = 0;
@@ -122,17 +156,12 @@ template <typename Source> bool cutLines(const Source& src, QStringList& lines) 
     while (i < size) {
         if (src.unit(i) == 0)
             return true;
-        qsizetype j = i;
-        char16_t c = 0;
-        while (j < size) {
-            c = src.unit(j);
-            if (c <= u'\r' && (c == u'\r' || c == u'\n' || c == 0))
-                break;
-            ++j;
-        }
-        lines.append(src.line(i, j - i));
+        unsigned seen = 0;
+        qsizetype j = src.findBreak(i, seen);
+        lines.append(src.line(i, j - i, seen));
         if (j >= size)
             return false;
+        const char16_t c = src.unit(j);
         if (c == 0)
             return true;
         if (c == u'\r')
@@ -144,17 +173,55 @@ template <typename Source> bool cutLines(const Source& src, QStringList& lines) 
     return false;
 }
 
-struct AnsiSource {
+// The 8-bit texts: Windows-1252 and UTF-8. seen ORs the line's bytes, so a line without a byte of
+// 0x80 or above is known to be ASCII without a second pass.
+struct ByteText {
     const unsigned char* data;
     qsizetype count;
     qsizetype size() const { return count; }
     char16_t unit(qsizetype i) const { return data[i]; }
-    QString line(qsizetype from, qsizetype length) const {
+    qsizetype findBreak(qsizetype from, unsigned& seen) const {
+        constexpr const Lanes& lanes = kByteLanes;
+        qsizetype i = from;
+        quint64 words = 0;
+#if defined(__SSE2__)
+        // Sixteen bytes at a time where the processor has the instructions: compare every byte
+        // with CR, LF and NUL at once. At the first block holding one, the word loop below and
+        // then the byte loop take over and find it.
+        const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), nul = _mm_setzero_si128();
+        __m128i blocks = nul;
+        for (; i + 16 <= count; i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+            const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)),
+                                             _mm_cmpeq_epi8(v, nul));
+            if (_mm_movemask_epi8(hit) != 0)
+                break;
+            blocks = _mm_or_si128(blocks, v);
+        }
+        seen |= _mm_movemask_epi8(blocks) != 0 ? 0x80 : 0;
+#endif
+        for (; i + 8 <= count; i += 8) {
+            quint64 w;
+            std::memcpy(&w, data + i, 8);
+            if (lanes.mayBreak(w))
+                break;
+            words |= w;
+        }
+        seen |= (words & lanes.highs) ? 0x80 : 0;
+        for (; i < count; ++i) {
+            const unsigned char c = data[i];
+            if (c == '\r' || c == '\n' || c == 0)
+                return i;
+            seen |= c;
+        }
+        return count;
+    }
+};
+
+struct AnsiSource : ByteText {
+    QString line(qsizetype from, qsizetype length, unsigned seen) const {
         const unsigned char* p = data + from;
-        unsigned high = 0;
-        for (qsizetype k = 0; k < length; ++k)
-            high |= p[k];
-        if (!(high & 0x80))
+        if (!(seen & 0x80))
             return QString::fromLatin1(reinterpret_cast<const char*>(p), length);
         const auto& table = ansiTable();
         QString out(length, Qt::Uninitialized);
@@ -167,12 +234,11 @@ struct AnsiSource {
 
 // CR, LF and NUL never occur inside a UTF-8 multi-byte sequence, so byte positions of the breaks
 // are character boundaries.
-struct Utf8Source {
-    const unsigned char* data;
-    qsizetype count;
-    qsizetype size() const { return count; }
-    char16_t unit(qsizetype i) const { return data[i]; }
-    QString line(qsizetype from, qsizetype length) const {
+struct Utf8Source : ByteText {
+    QString line(qsizetype from, qsizetype length, unsigned seen) const {
+        // ASCII reads the same in UTF-8 and Latin-1, and Latin-1 is the faster conversion.
+        if (!(seen & 0x80))
+            return QString::fromLatin1(reinterpret_cast<const char*>(data + from), length);
         // A U+FEFF at the start of a line is text, not a mark to drop (QString::fromUtf8 would).
         QStringDecoder decoder(QStringDecoder::Utf8,
                                QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
@@ -190,11 +256,33 @@ struct Utf16Source {
         const unsigned a = data[2 * i], b = data[2 * i + 1];
         return static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
     }
-    QString line(qsizetype from, qsizetype length) const {
+    qsizetype findBreak(qsizetype from, unsigned&) const {
+        const Lanes& lanes = bigEndian ? kUtf16BELanes : kUtf16LELanes;
+        qsizetype u = from;
+        for (; u + 4 <= units; u += 4) {
+            quint64 w;
+            std::memcpy(&w, data + 2 * u, 8);
+            if (lanes.mayBreak(w))
+                break;
+        }
+        for (; u < units; ++u) {
+            const char16_t c = unit(u);
+            if (c == u'\r' || c == u'\n' || c == 0)
+                return u;
+        }
+        return units;
+    }
+    QString line(qsizetype from, qsizetype length, unsigned) const {
         QString out(length, Qt::Uninitialized);
         char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+        const unsigned char* p = data + 2 * from;
+        if (bigEndian == (std::endian::native == std::endian::big)) {
+            std::memcpy(dst, p, static_cast<size_t>(2 * length));
+            return out;
+        }
+        const int hi = bigEndian ? 0 : 1;
         for (qsizetype k = 0; k < length; ++k)
-            dst[k] = unit(from + k);
+            dst[k] = static_cast<char16_t>((p[2 * k + hi] << 8) | p[2 * k + 1 - hi]);
         return out;
     }
 };
@@ -266,26 +354,42 @@ bool LinesEqualIgnoringCase(const QString& a, const QString& b) {
 // sequence or, in UTF-16, a code unit.
 class LineList::StreamCutter {
 public:
-    // Adds bytes; true while more are wanted (false once the document has ended and nothing after
-    // its end needs checking).
-    bool feed(QByteArray& pending, bool atEnd) {
+    // Offers the n bytes that follow those taken so far; gives how many of them were taken. The
+    // rest (part of a line) must be offered again at the front of the next call, with more bytes
+    // after it, unless atEnd said that nothing follows: then everything is taken.
+    qsizetype feed(const unsigned char* d, qsizetype n, bool atEnd) {
+        qsizetype skipped = 0;
         if (!m_decided) {
-            if (pending.size() < 3 && !atEnd)
-                return true;
-            decide(pending);
+            if (n < 3 && !atEnd)
+                return 0;
+            skipped = decide(d, n);
+            d += skipped;
+            n -= skipped;
         }
-        const qsizetype cut =
-            atEnd ? (m_utf16 ? pending.size() / 2 * 2 : pending.size()) : segmentEnd(pending);
+        const qsizetype cut = atEnd ? (m_utf16 ? n / 2 * 2 : n) : segmentEnd(d, n);
         if (cut > 0) {
-            take(reinterpret_cast<const unsigned char*>(pending.constData()), cut);
-            pending.remove(0, cut);
+            take(d, cut);
             m_searched = 0;
         }
-        if (m_ended && m_encoding != Encoding::Utf8) {
-            pending.clear();
-            return false;
+        return skipped + (atEnd ? n : cut);
+    }
+    // False once the document has ended and nothing after its end needs checking.
+    bool wantsMore() const { return !m_ended || m_encoding == Encoding::Utf8; }
+
+    // Cuts bytes that are all in memory already (a buffer, a mapped file) as if read chunk bytes
+    // at a time, so that check(bytes so far) may refuse the load as early as it would when reading.
+    template <typename Check>
+    void feedAll(const unsigned char* data, qsizetype size, qsizetype chunk, const Check& check) {
+        qsizetype from = 0;
+        qsizetype end = 0;
+        for (;;) {
+            end = std::min(size, end + chunk);
+            const bool atEnd = end == size;
+            from += feed(data + from, end - from, atEnd);
+            check(end);
+            if (atEnd || !wantsMore())
+                return;
         }
-        return true;
     }
 
     QStringList lines;
@@ -295,27 +399,27 @@ public:
     qint64 heldBytes() const { return m_held; }
 
 private:
-    void decide(QByteArray& pending) {
-        const auto* d = reinterpret_cast<const unsigned char*>(pending.constData());
-        const qsizetype n = pending.size();
+    // Gives the length of the byte-order mark that starts d (0 when there is none).
+    qsizetype decide(const unsigned char* d, qsizetype n) {
+        m_decided = true;
         if (n >= 3 && d[0] == 0xEF && d[1] == 0xBB && d[2] == 0xBF) {
             m_encoding = Encoding::Utf8;
-            pending.remove(0, 3);
-        } else if (n >= 2 && ((d[0] == 0xFF && d[1] == 0xFE) || (d[0] == 0xFE && d[1] == 0xFF))) {
+            return 3;
+        }
+        if (n >= 2 && ((d[0] == 0xFF && d[1] == 0xFE) || (d[0] == 0xFE && d[1] == 0xFF))) {
             m_bigEndian = d[0] == 0xFE;
             m_encoding = m_bigEndian ? Encoding::Utf16BE : Encoding::Utf16LE;
             m_utf16 = true;
-            pending.remove(0, 2);
+            return 2;
         }
-        m_decided = true;
+        return 0;
     }
 
-    // The end of the longest front part of pending that ends with a usable break; 0 if none.
-    // What was searched before is not searched again (a very long line arrives in many reads).
-    qsizetype segmentEnd(const QByteArray& pending) {
-        const auto* d = reinterpret_cast<const unsigned char*>(pending.constData());
+    // The end of the longest front part of d that ends with a usable break; 0 if none. What was
+    // searched before is not searched again (a very long line arrives in many reads).
+    qsizetype segmentEnd(const unsigned char* d, qsizetype size) {
         if (m_utf16) {
-            const qsizetype units = pending.size() / 2;
+            const qsizetype units = size / 2;
             for (qsizetype u = units - 1; u >= m_searched; --u) {
                 const unsigned a = d[2 * u], b = d[2 * u + 1];
                 const char16_t c = static_cast<char16_t>(m_bigEndian ? (a << 8) | b : (b << 8) | a);
@@ -325,7 +429,6 @@ private:
             m_searched = std::max<qsizetype>(0, units - 1);
             return 0;
         }
-        const qsizetype size = pending.size();
         for (qsizetype i = size - 1; i >= m_searched; --i) {
             const unsigned char c = d[i];
             if (c == '\n' || c == 0 || (c == '\r' && i + 1 < size))
@@ -357,7 +460,7 @@ private:
             if (!isValidUtf8(d, n))
                 throw Error(QString::fromLatin1(kUtf8Failure));
             if (!m_ended)
-                m_ended = cutLines(Utf8Source{d, n}, lines);
+                m_ended = cutLines(Utf8Source{{d, n}}, lines);
             break;
         case Encoding::Utf16LE:
         case Encoding::Utf16BE:
@@ -367,7 +470,7 @@ private:
             break;
         case Encoding::Ansi:
             if (!m_ended)
-                m_ended = cutLines(AnsiSource{d, n}, lines);
+                m_ended = cutLines(AnsiSource{{d, n}}, lines);
             break;
         }
     }
@@ -381,6 +484,23 @@ private:
     qint64 m_held = 0;
 };
 
+namespace {
+
+// Small enough that the one read buffer stays in the processor's cache between the read and the
+// cut, and adds little to a load's memory.
+constexpr qsizetype kChunkSize = qsizetype(1) << 18;
+
+Error cannotRead(const QString& fileName, const QString& reason) {
+    const QString path = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+    return Error(QStringLiteral("Cannot read file \"%1\". %2").arg(path, reason));
+}
+
+Error tooManyLines(const QString& fileName) {
+    return cannotRead(fileName, QStringLiteral("Too many lines to hold in memory"));
+}
+
+} // namespace
+
 void LineList::LoadFromFile(const QString& fileName) {
     QFile file(fileName);
     // open() succeeds on a directory on some systems; reading it would fail with this code anyway.
@@ -388,38 +508,42 @@ void LineList::LoadFromFile(const QString& fileName) {
         throwCannotOpen(fileName, SystemErrorText(EISDIR));
     if (!file.open(QIODevice::ReadOnly))
         throwCannotOpen(fileName, file.errorString());
+    // Read rather than mapped: mapping saved no measurable time over reading into one small buffer,
+    // its pages count as the process's memory, and a file cut short by another program meanwhile
+    // would end the process (SIGBUS) instead of giving fewer lines.
     LoadFromStream(file);
 }
 
 void LineList::LoadFromStream(QIODevice& stream) {
-    LoadFromStream(stream, qsizetype(1) << 22);
+    LoadFromStream(stream, kChunkSize);
 }
 
 void LineList::LoadFromStream(QIODevice& stream, qsizetype chunkSize) {
     chunkSize = std::max<qsizetype>(chunkSize, 1);
-    const auto cannotRead = [&stream](const QString& reason) {
-        const auto* file = qobject_cast<const QFileDevice*>(&stream);
-        const QString path =
-            QDir::toNativeSeparators(QFileInfo(file ? file->fileName() : QString()).absoluteFilePath());
-        return Error(QStringLiteral("Cannot read file \"%1\". %2").arg(path, reason));
-    };
+    const auto* file = qobject_cast<const QFileDevice*>(&stream);
+    const QString fileName = file ? file->fileName() : QString();
     const qint64 announced = stream.isSequential() ? 0 : std::max<qint64>(0, stream.size() - stream.pos());
     qint64 read = 0;
     StreamCutter cutter;
-    QByteArray pending;
-    bool wanted = true;
-    while (wanted) {
-        const qsizetype kept = pending.size();
-        pending.resize(kept + chunkSize);
-        const qint64 got = stream.read(pending.data() + kept, chunkSize);
+    // buffer holds, at its front, the kept bytes not taken yet (part of a line), then what is read.
+    QByteArray buffer;
+    qsizetype kept = 0;
+    for (;;) {
+        buffer.resize(kept + chunkSize);
+        const qint64 got = stream.read(buffer.data() + kept, chunkSize);
         if (got < 0)
-            throw cannotRead(stream.errorString());
-        pending.resize(kept + got);
+            throw cannotRead(fileName, stream.errorString());
+        kept += got;
         read += got;
         const bool atEnd = got == 0;
-        wanted = cutter.feed(pending, atEnd) && !atEnd;
+        const qsizetype taken =
+            cutter.feed(reinterpret_cast<const unsigned char*>(buffer.constData()), kept, atEnd);
+        kept -= taken;
+        std::memmove(buffer.data(), buffer.constData() + taken, static_cast<size_t>(kept));
         if (cutter.heldBytes() > lineMemoryLimit(std::max(announced, read)))
-            throw cannotRead(QStringLiteral("Too many lines to hold in memory"));
+            throw tooManyLines(fileName);
+        if (atEnd || !cutter.wantsMore())
+            break;
     }
     m_lines = std::move(cutter.lines);
     m_encoding = cutter.encoding();
@@ -427,10 +551,15 @@ void LineList::LoadFromStream(QIODevice& stream, qsizetype chunkSize) {
 }
 
 void LineList::LoadFromBytes(const QByteArray& bytes) {
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    LoadFromStream(buffer, std::max<qsizetype>(bytes.size(), 1));
+    StreamCutter cutter;
+    cutter.feedAll(reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size(), kChunkSize,
+                   [&](qsizetype) {
+                       if (cutter.heldBytes() > lineMemoryLimit(bytes.size()))
+                           throw tooManyLines(QString());
+                   });
+    m_lines = std::move(cutter.lines);
+    m_encoding = cutter.encoding();
+    ++m_generation;
 }
 
 int LineList::IndexOf(const QString& text) const {
@@ -463,11 +592,19 @@ void LineList::AddStrings(const LineList& other) {
         m_lines.append(copy);
         return;
     }
+    // Into an empty list (a pane taking a loaded document) the other list is shared rather than
+    // copied: a document's list of lines then exists once, not twice, until one of them changes.
+    if (m_lines.isEmpty()) {
+        m_lines = other.m_lines;
+        return;
+    }
     m_lines.append(other.m_lines);
 }
 
 void LineList::Clear() {
-    m_lines.clear();
+    // Dropped rather than emptied: a list still shared with another would otherwise get a new
+    // empty block of the old size.
+    m_lines = QStringList();
     ++m_generation;
 }
 

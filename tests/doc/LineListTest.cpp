@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string_view>
 
 #include <unistd.h>
@@ -111,6 +112,13 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"NulEndsTheDocument", RAW("A\0B\r\nC"), {"A"}},
         CutCase{"NulAtLineStartAddsNoLine", RAW("A\r\n\0B"), {"A"}},
         CutCase{"NulFirst", RAW("\0A\r\nB"), {}},
+        // Breaks and a NUL well inside a line, past the first eight bytes.
+        CutCase{"BreaksInsideLongLines", RAW("0123456789abcdefghij\r\n0123456789\r0123456789abcdef\n\n"),
+                {"0123456789abcdefghij", "0123456789", "0123456789abcdef", ""}},
+        CutCase{"NulInsideALongLine", RAW("0123456789abcdefghij\0x\r\ny"), {"0123456789abcdefghij"}},
+        CutCase{"Utf16NulInsideALongLine", le(u"0123456789ab\r\n0123456789\0x"sv), {"0123456789ab", "0123456789"}},
+        CutCase{"Utf16BEUnitsHoldingBreakBytes", be(u"0123456\u0D0A\u0A0D\u0A00\u000D\u0A0A89\n"),
+                {QStringLiteral(u"0123456\u0D0A\u0A0D\u0A00"), QStringLiteral(u"\u0A0A89")}},
         CutCase{"Utf16LE", le(u"A\r\nB\r\n\r\nC"), {"A", "B", "", "C"}},
         CutCase{"Utf16BE", be(u"A\n\rB"), {"A", "", "B"}},
         CutCase{"Utf16NulEndsTheDocument", le(u"A\r\nB\0C"sv), {"A", "B"}},
@@ -148,6 +156,77 @@ TEST(LineList, AnsiBytesEachGiveOneCharacterAsTheIcuCodecReadsThem) {
     EXPECT_EQ(list.Get(0), expected);
     EXPECT_EQ(list.Get(0).size(), all.size());
     EXPECT_FALSE(list.Get(0).contains(QChar::ReplacementCharacter));
+}
+
+// Documents of many lines of every length up to 40 units, so that breaks and characters outside
+// ASCII fall at every place of the eight-byte words the cutter reads, in every encoding and read in
+// chunks of several sizes.
+TEST(LineList, LinesOfEveryLengthComeOutWholeInEveryEncoding) {
+    struct Form {
+        const char* name;
+        std::u16string_view pool;             // the characters the lines are made of
+        QByteArray (*encode)(const QString&); // the whole file, with its mark
+    };
+    const Form forms[] = {
+        {"Windows-1252", u"abcXYZ019 \t.é€Ÿÿ\u00A0",
+         [](const QString& s) {
+             QByteArray b;
+             for (QChar c : s)
+                 b.append(c == u'€' ? '\x80' : c == u'Ÿ' ? '\x9F' : static_cast<char>(c.unicode()));
+             return b;
+         }},
+        {"UTF-8", u"abcXYZ019 \t.é€\U0001F600",
+         [](const QString& s) {
+             return bytes({0xEF, 0xBB, 0xBF}) + s.toUtf8();
+         }},
+        // Units whose bytes are a CR, an LF or a NUL must not be taken for breaks.
+        {"UTF-16 LE", u"abc019 \tэ€\u0D0A\u0A0D\u0A00\u0D00\U0001F600",
+         [](const QString& s) {
+             return le(std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()), s.size()));
+         }},
+        {"UTF-16 BE", u"abc019 \tэ€\u0D0A\u0A0D\u0A00\u0D00\U0001F600",
+         [](const QString& s) {
+             return be(std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()), s.size()));
+         }},
+    };
+    for (const Form& form : forms) {
+        std::mt19937 random(20260101);
+        QStringList expected;
+        QString text;
+        QString lastBreak;
+        for (int n = 0; n < 600; ++n) {
+            const int length = static_cast<int>(random() % 41);
+            QString line;
+            while (line.size() < length) {
+                const QChar c = form.pool[random() % form.pool.size()];
+                // Keep a surrogate pair whole (UTF-8 needs it; the pool holds pairs in order).
+                if (c.isHighSurrogate())
+                    line += QString(c) + QChar(form.pool[form.pool.find(c.unicode()) + 1]);
+                else if (!c.isLowSurrogate())
+                    line += c;
+            }
+            expected += line;
+            // An empty line after a lone CR must not end with an LF, or the two would be one break.
+            const char* breaks[] = {"\r\n", "\n", "\r"};
+            QString brk = QString::fromLatin1(breaks[random() % 3]);
+            if (line.isEmpty() && lastBreak == "\r" && brk == "\n")
+                brk = "\r";
+            text += line + brk;
+            lastBreak = brk;
+        }
+        const QByteArray input = form.encode(text);
+        LineList list;
+        list.LoadFromBytes(input);
+        EXPECT_EQ(list.lines(), expected) << form.name;
+        for (qsizetype chunk : {1, 3, 8, 13, 1000}) {
+            QByteArray data = input;
+            QBuffer buffer(&data);
+            ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+            LineList chunked;
+            chunked.LoadFromStream(buffer, chunk);
+            EXPECT_EQ(chunked.lines(), expected) << form.name << ", chunk " << chunk;
+        }
+    }
 }
 
 TEST(LineList, RemembersTheEncoding) {
@@ -336,6 +415,20 @@ TEST(LineList, AddAppendsAndClearEmpties) {
     list.Clear();
     EXPECT_EQ(list.Count(), 0);
     EXPECT_GT(list.generation(), before);
+}
+
+// A pane takes a loaded document into its empty list; afterwards each list changes on its own.
+TEST(LineList, ListsFilledFromAnotherStayApart) {
+    LineList loaded;
+    loaded.LoadFromBytes("A\r\nB");
+    LineList pane;
+    pane.AddStrings(loaded);
+    loaded.Add("C");
+    EXPECT_EQ(pane.lines(), QStringList({"A", "B"}));
+    pane.Add("D");
+    EXPECT_EQ(loaded.lines(), QStringList({"A", "B", "C"}));
+    loaded.Clear();
+    EXPECT_EQ(pane.lines(), QStringList({"A", "B", "D"}));
 }
 
 } // namespace
