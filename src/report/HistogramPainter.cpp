@@ -64,15 +64,17 @@ void PaintHistogram(QPainter& painter, const QRectF& rect, const DeltaHistogram&
     painter.setBrush(Qt::NoBrush);
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
-    for (int v = 0; v <= 5; ++v) {
+    for (int v = 0; v <= 4; ++v) {
         const double x = plot.left() + v / kHistogramBinWidth * binW;
         painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 3));
         const QString label = QString::number(v);
         painter.drawText(QRectF(x - 20, plot.bottom() + 2, 40, textH), Qt::AlignHCenter | Qt::AlignTop,
                          label);
     }
+    const double five = plot.left() + 5 / kHistogramBinWidth * binW;
+    painter.drawLine(QPointF(five, plot.bottom()), QPointF(five, plot.bottom() + 3));
     painter.drawText(QRectF(plot.right() - binW - 20, plot.bottom() + 2, binW + 40, textH),
-                     Qt::AlignHCenter | Qt::AlignTop, QStringLiteral(">5"));
+                     Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("5+"));
     painter.drawText(QRectF(rect.left(), plot.top() - textH / 2, left - rect.left() - 4, textH),
                      Qt::AlignRight | Qt::AlignVCenter, QString::number(largest));
     painter.drawText(QRectF(rect.left(), plot.bottom() - textH / 2, left - rect.left() - 4, textH),
@@ -89,25 +91,25 @@ void PaintHistogram(QPainter& painter, const QRectF& rect, const DeltaHistogram&
             double value;
             QColor colour;
             QString label;
-            bool alignRight;
         } marks[] = {
-            {h.summary.mean, QColor(0x10, 0x60, 0x10), QStringLiteral("mean %1").arg(Number(h.summary.mean)),
-             true},
-            {h.summary.p95, QColor(0xC0, 0x20, 0x20), QStringLiteral("95% %1").arg(Number(h.summary.p95)),
-             false},
+            {h.summary.mean, QColor(0x10, 0x70, 0x10), QStringLiteral("mean %1").arg(Number(h.summary.mean))},
+            {h.summary.p95, QColor(0xC0, 0x20, 0x20),
+             QStringLiteral("95th percentile %1").arg(Number(h.summary.p95))},
         };
+        // The lines on the bars; their values in a legend above, where close marks cannot collide.
+        double legendX = plot.left();
         for (const Mark& m : marks) {
             const double x = markX(m.value);
-            QPen pen(m.colour, std::max(1.0, textH / 10), Qt::DashLine);
+            const QPen pen(m.colour, std::max(1.0, textH / 10), Qt::DashLine);
             painter.setPen(pen);
             painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+            const double y = rect.top() + textH / 2;
+            painter.drawLine(QPointF(legendX, y), QPointF(legendX + textH, y));
             painter.setPen(m.colour);
             const double w = fm.horizontalAdvance(m.label) + 4;
-            // Mean to the left of its line, the percentile to the right, so close marks both read.
-            double x0 = m.alignRight ? x - w : x + 2;
-            x0 = std::clamp(x0, rect.left(), rect.right() - w);
-            painter.drawText(QRectF(x0, rect.top(), w, textH), m.alignRight ? Qt::AlignRight : Qt::AlignLeft,
-                             m.label);
+            painter.drawText(QRectF(legendX + textH + 3, rect.top(), w, textH),
+                             Qt::AlignLeft | Qt::AlignVCenter, m.label);
+            legendX += textH + 3 + w + textH;
         }
     }
     painter.restore();

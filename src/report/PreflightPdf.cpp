@@ -144,8 +144,10 @@ void filesPage(PageFlow& flow, QPainter& p, const preflight::PreflightReport& re
         p.setPen(Qt::black);
         PaintHistogram(p, QRectF(0, flow.y(), box.width(), box.height()), MakeHistogram(report));
         flow.skip(box.height() + mm(1));
-        flow.paragraph(QStringLiteral("ΔE00 histogram, bins of 0.25; the last bin holds every pair above 5."),
-                       font(7), 0, QColor(0x50, 0x50, 0x50));
+        flow.paragraph(
+            QStringLiteral(
+                "ΔE00 histogram, bins of 0.25; the last bin (5+) holds every pair of 5 and above."),
+            font(7), 0, QColor(0x50, 0x50, 0x50));
     }
 
     flow.skip(mm(4));
