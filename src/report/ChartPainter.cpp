@@ -2,6 +2,8 @@
 
 #include "SrgbColour.h"
 
+#include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygonF>
 
@@ -130,6 +132,82 @@ QRgb FrameColour(preflight::Severity severity) {
     return 0;
 }
 
+namespace {
+
+double frameWidth(double cell) {
+    return std::clamp(cell * 0.12, 1.0, 6.0);
+}
+
+// On screen and into images the patches are written as pixel spans into one image that is
+// drawn once: ten thousand small polygons through QPainter would take several times as long.
+// A pixel belongs to a patch when its centre lies inside it, and to the upper-left half when
+// its centre lies above the diagonal, as the polygon fill would have it.
+void rasterisePatches(QPainter& painter, const ChartGrid& grid, const ChartPicture& picture, int first,
+                      int last, const QRectF& clip) {
+    const double cell = grid.cellSize();
+    const int r0 = first / grid.columns();
+    const int r1 = last / grid.columns();
+    QRectF bounds(grid.origin().x(), grid.origin().y() + r0 * cell, grid.columns() * cell,
+                  (r1 - r0 + 1) * cell);
+    if (!clip.isEmpty())
+        bounds = bounds.intersected(clip);
+    const double dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QRect pixels(QPoint(static_cast<int>(std::floor(bounds.left() * dpr)),
+                              static_cast<int>(std::floor(bounds.top() * dpr))),
+                       QPoint(static_cast<int>(std::ceil(bounds.right() * dpr)),
+                              static_cast<int>(std::ceil(bounds.bottom() * dpr))));
+    if (pixels.isEmpty())
+        return;
+    QImage image(pixels.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    auto toPixel = [](double v) { return static_cast<int>(std::ceil(v - 0.5)); };
+    const int width = image.width();
+    const int height = image.height();
+    for (int i = first; i <= last; ++i) {
+        const ChartPatch& p = picture.patches[i];
+        const QRectF r = grid.patchRect(i);
+        const double left = r.left() * dpr - pixels.left();
+        const double top = r.top() * dpr - pixels.top();
+        const double w = r.width() * dpr;
+        const double h = r.height() * dpr;
+        const int x0 = std::max(0, toPixel(left));
+        const int x1 = std::min(width, toPixel(left + w));
+        const int y0 = std::max(0, toPixel(top));
+        const int y1 = std::min(height, toPixel(top + h));
+        if (x0 >= x1 || y0 >= y1)
+            continue;
+        const bool split = picture.split && p.lower != p.upper;
+        for (int y = y0; y < y1; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            int xs = x1;
+            if (split) {
+                const double t = (y + 0.5 - top) / h;
+                xs = std::clamp(toPixel(left + w * (1 - t)), x0, x1);
+            }
+            std::fill(line + x0, line + xs, p.upper);
+            std::fill(line + xs, line + x1, p.lower);
+        }
+        if (p.worst == preflight::Severity::Info)
+            continue;
+        // The frame inside the patch's edge, as wide as the vector path draws it.
+        const int f = std::max(1, static_cast<int>(std::lround(frameWidth(cell) * dpr)));
+        const QRgb colour = FrameColour(p.worst);
+        for (int y = y0; y < y1; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            if (y < y0 + f || y >= y1 - f) {
+                std::fill(line + x0, line + x1, colour);
+            } else {
+                std::fill(line + x0, line + std::min(x1, x0 + f), colour);
+                std::fill(line + std::max(x0, x1 - f), line + x1, colour);
+            }
+        }
+    }
+    image.setDevicePixelRatio(dpr);
+    painter.drawImage(QPointF(pixels.left() / dpr, pixels.top() / dpr), image);
+}
+
+} // namespace
+
 void PaintChart(QPainter& painter, const ChartGrid& grid, const ChartPicture& picture,
                 const std::vector<char>* selected, const QRectF& clip) {
     const int n = std::min<int>(grid.count(), static_cast<int>(picture.patches.size()));
@@ -152,25 +230,32 @@ void PaintChart(QPainter& painter, const ChartGrid& grid, const ChartPicture& pi
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(Qt::NoPen);
-    QPolygonF triangle(3);
-    for (int i = first; i <= last; ++i) {
-        const ChartPatch& p = picture.patches[i];
-        const QRectF r = grid.patchRect(i);
-        painter.fillRect(r, QColor(p.upper));
-        if (picture.split && p.lower != p.upper) {
-            triangle[0] = r.topRight();
-            triangle[1] = r.bottomRight();
-            triangle[2] = r.bottomLeft();
-            painter.setBrush(QColor(p.lower));
-            painter.drawConvexPolygon(triangle);
+    const bool raster = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster &&
+                        painter.transform().type() <= QTransform::TxTranslate;
+    if (raster) {
+        rasterisePatches(painter, grid, picture, first, last, clip);
+    } else {
+        painter.setPen(Qt::NoPen);
+        QPolygonF triangle(3);
+        for (int i = first; i <= last; ++i) {
+            const ChartPatch& p = picture.patches[i];
+            const QRectF r = grid.patchRect(i);
+            painter.fillRect(r, QColor(p.upper));
+            if (picture.split && p.lower != p.upper) {
+                triangle[0] = r.topRight();
+                triangle[1] = r.bottomRight();
+                triangle[2] = r.bottomLeft();
+                painter.setBrush(QColor(p.lower));
+                painter.drawConvexPolygon(triangle);
+            }
         }
     }
 
-    // Frames over the colours: errors red, warnings amber; the selection outlined on top.
-    const double frame = std::clamp(grid.cellSize() * 0.12, 1.0, 6.0);
+    // Frames over the colours (already in the image on screen): errors red, warnings amber; the
+    // selection outlined on top.
+    const double frame = frameWidth(grid.cellSize());
     painter.setBrush(Qt::NoBrush);
-    for (int i = first; i <= last; ++i) {
+    for (int i = first; i <= last && !raster; ++i) {
         const preflight::Severity worst = picture.patches[i].worst;
         if (worst == preflight::Severity::Info)
             continue;

@@ -46,12 +46,21 @@ QPoint lowerHalfCentre(const QRectF& r) {
     return QPointF(r.left() + 2 * r.width() / 3, r.top() + 2 * r.height() / 3).toPoint();
 }
 
-QImage paint(const preflight::PreflightReport& report, const report::ChartGrid& grid,
-             const std::vector<char>* selected = nullptr) {
+// scale 1 takes the pixel path of screens and images; a scaled painter (as in the PDF) draws
+// polygons. Both must give the same picture.
+QImage paint(const preflight::PreflightReport& report, const report::ChartGrid& grid, double scale = 1) {
     QImage image(640, 400, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    report::PaintChart(painter, grid, report::MakeChartPicture(report), selected);
+    if (scale != 1) {
+        // Grid coordinates stay those of the image: draw at half size, scaled up twice.
+        painter.resetTransform();
+        painter.scale(2, 2);
+        report::ChartGrid half(grid.count(), QRectF(0, 0, 320, 200));
+        report::PaintChart(painter, half, report::MakeChartPicture(report));
+        return image;
+    }
+    report::PaintChart(painter, grid, report::MakeChartPicture(report));
     return image;
 }
 
@@ -67,12 +76,14 @@ TEST(ChartPicture, EachHalfShowsItsLabValueInSrgb) {
     report.rows[39].labFile = colour::Lab{60, 120, -120};
     report.rows[39].labSpectra = colour::Lab{5, 0, 0};
     const report::ChartGrid grid(static_cast<int>(report.rows.size()), QRectF(0, 0, 640, 400));
-    const QImage image = paint(report, grid);
-    for (int i : {0, 17, 39}) {
-        SCOPED_TRACE(i);
-        const QRectF r = grid.patchRect(i);
-        EXPECT_TRUE(near(image.pixel(upperHalfCentre(r)), expectedSrgb(*report.rows[i].labFile)));
-        EXPECT_TRUE(near(image.pixel(lowerHalfCentre(r)), expectedSrgb(*report.rows[i].labSpectra)));
+    for (double scale : {1.0, 2.0}) {
+        const QImage image = paint(report, grid, scale);
+        for (int i : {0, 17, 39}) {
+            SCOPED_TRACE(testing::Message() << "patch " << i << " scale " << scale);
+            const QRectF r = grid.patchRect(i);
+            EXPECT_TRUE(near(image.pixel(upperHalfCentre(r)), expectedSrgb(*report.rows[i].labFile)));
+            EXPECT_TRUE(near(image.pixel(lowerHalfCentre(r)), expectedSrgb(*report.rows[i].labSpectra)));
+        }
     }
 }
 
@@ -92,16 +103,20 @@ TEST(ChartPicture, FramesMarkErrorsAndWarningsOnly) {
     report.rows[4].worst = preflight::Severity::Error;
     report.rows[9].worst = preflight::Severity::Warning;
     const report::ChartGrid grid(30, QRectF(0, 0, 640, 400));
-    const QImage image = paint(report, grid);
-    auto edge = [&](int i) {
-        const QRectF r = grid.patchRect(i);
-        return image.pixel(QPointF(r.left() + 1, r.center().y()).toPoint());
-    };
-    EXPECT_EQ(edge(4), report::FrameColour(preflight::Severity::Error));
-    EXPECT_EQ(edge(9), report::FrameColour(preflight::Severity::Warning));
-    EXPECT_TRUE(near(edge(5), expectedSrgb(*report.rows[5].labFile)));
-    // The frame leaves the patch's colours readable.
-    EXPECT_TRUE(near(image.pixel(upperHalfCentre(grid.patchRect(4))), expectedSrgb(*report.rows[4].labFile)));
+    for (double scale : {1.0, 2.0}) {
+        SCOPED_TRACE(scale);
+        const QImage image = paint(report, grid, scale);
+        auto edge = [&](int i) {
+            const QRectF r = grid.patchRect(i);
+            return image.pixel(QPointF(r.left() + 2, r.center().y()).toPoint());
+        };
+        EXPECT_EQ(edge(4), report::FrameColour(preflight::Severity::Error));
+        EXPECT_EQ(edge(9), report::FrameColour(preflight::Severity::Warning));
+        EXPECT_TRUE(near(edge(5), expectedSrgb(*report.rows[5].labFile)));
+        // The frame leaves the patch's colours readable.
+        EXPECT_TRUE(
+            near(image.pixel(upperHalfCentre(grid.patchRect(4))), expectedSrgb(*report.rows[4].labFile)));
+    }
 }
 
 TEST(ChartPicture, MissingValuesShowGrey) {
