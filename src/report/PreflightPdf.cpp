@@ -140,7 +140,7 @@ void filesPage(PageFlow& flow, QPainter& p, const preflight::PreflightReport& re
         flow.skip(mm(2));
         const QRectF box(0, flow.y(), mm(110), mm(45));
         flow.need(box.height());
-        p.setFont(font(7));
+        p.setFont(font(6.5));
         p.setPen(Qt::black);
         PaintHistogram(p, QRectF(0, flow.y(), box.width(), box.height()), MakeHistogram(report));
         flow.skip(box.height() + mm(1));
@@ -202,24 +202,24 @@ void worstRowsPage(PageFlow& flow, QPainter& p, const preflight::PreflightReport
     const bool spec = report.kind == preflight::PreflightReport::Kind::Spec;
     const double w = flow.width();
     const QList<double> widths =
-        spec ? QList<double>{w * 0.07, w * 0.09, w * 0.16, w * 0.08, w * 0.22, w * 0.22, w * 0.16}
-             : QList<double>{w * 0.06, w * 0.07, w * 0.07, w * 0.1,  w * 0.1,
-                             w * 0.06, w * 0.17, w * 0.14, w * 0.14, w * 0.07};
+        spec ? QList<double>{w * 0.06, w * 0.07, w * 0.16, w * 0.07, w * 0.24, w * 0.24, w * 0.16}
+             : QList<double>{w * 0.05, w * 0.065, w * 0.065, w * 0.09,  w * 0.09,
+                             w * 0.05, w * 0.21,  w * 0.155, w * 0.155, w * 0.07};
     const QStringList head =
         spec ? QStringList{"Row", "Line", "SAMPLE_ID", "Patch", "CMYK %", "L*a*b* from spectrum", "Finding"}
-             : QStringList{"Row",   "Spectral line", "L*a*b* line", "Spectral ID",     "L*a*b* ID",
-                           "Patch", "CMYK %",        "L*a*b* file", "L*a*b* spectrum", "ΔE00"};
-    p.setFont(font(7, true));
+             : QStringList{"Row",   "Sp. line", "Lab line",    "Spectral ID",     "L*a*b* ID",
+                           "Patch", "CMYK %",   "L*a*b* file", "L*a*b* spectrum", "ΔE00"};
+    p.setFont(font(6.5, true));
     const double rowH = QFontMetricsF(p.font()).height() * 1.35;
     p.setPen(Qt::black);
     tableRow(p, flow.y(), rowH, widths, head);
     flow.skip(rowH);
-    p.setFont(font(7));
+    p.setFont(font(6.5));
     for (int i : order) {
         const preflight::PreflightRow& r = report.rows[i];
         if (flow.room() < rowH) {
             flow.newPage();
-            p.setFont(font(7));
+            p.setFont(font(6.5));
         }
         p.setPen(severityColour(r.worst));
         const QStringList cells =

@@ -1,7 +1,8 @@
 // Shows the main window with the example files read and the Preflight window over it, fed with a
 // hand-made report, for looking at (screenshots under xvfb-run). Not a test.
-//   preflight_demo [clean|reversed|spec] [rows]
+//   preflight_demo [clean|reversed|spec] [rows] [report.pdf]   (with a PDF path: writes it and ends)
 
+#include "PreflightPdf.h"
 #include "PreflightStatus.h"
 #include "PreflightWindow.h"
 #include "SampleReport.h"
@@ -18,6 +19,17 @@ int main(int argc, char** argv) {
     const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("clean");
     const int rows = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 1617;
     const bool spec = mode == QLatin1String("spec");
+    if (argc > 3) {
+        const preflight::PreflightReport report = spec ? sample::SpecReport(rows)
+                                                  : mode == QLatin1String("reversed")
+                                                      ? sample::ReversedReport(rows)
+                                                      : sample::CleanReport(rows);
+        QString error;
+        if (report::WritePreflightReportPdf(report, QString::fromLocal8Bit(argv[3]), &error))
+            return 0;
+        qWarning("%s", qPrintable(error));
+        return 1;
+    }
 
     ScriptedToolkit toolkit;
     TTabbedForm window(toolkit);
