@@ -44,7 +44,7 @@ if(LUMETRA_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "${lumetra_plugin_depends}")
 else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 11), libqt6core6 (>= 6.4.0), libqt6gui6 (>= 6.4.0), libqt6widgets6 (>= 6.4.0), ${lumetra_plugin_depends}")
+        "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 11), libqt6core6 (>= 6.4.0), libqt6gui6 (>= 6.4.0), libqt6widgets6 (>= 6.4.0), liblcms2-2 (>= 2.9), ${lumetra_plugin_depends}")
 endif()
 
 set(CPACK_SOURCE_GENERATOR TGZ)

@@ -12,7 +12,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 
 packages=(build-essential cmake pkg-config qt6-base-dev libqt6svg6 libgtest-dev libgmock-dev
-          libbenchmark-dev python3)
+          libbenchmark-dev python3 liblcms2-dev poppler-utils)
 # For the fuzz targets (libFuzzer comes with clang's runtime libraries).
 fuzz_packages=(clang-14 libclang-rt-14-dev)
 
