@@ -53,6 +53,42 @@ std::optional<double> numberOf(const preflight::PreflightRow& r, int column) {
     }
 }
 
+// SAMPLE_IDs as a person sorts them: "A2" before "A10", letters without regard to case.
+int naturalCompare(const QString& a, const QString& b) {
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype i2 = i;
+            qsizetype j2 = j;
+            while (i2 < a.size() && a[i2].isDigit())
+                ++i2;
+            while (j2 < b.size() && b[j2].isDigit())
+                ++j2;
+            QStringView x = QStringView(a).mid(i, i2 - i);
+            QStringView y = QStringView(b).mid(j, j2 - j);
+            while (x.size() > 1 && x.front() == u'0')
+                x = x.mid(1);
+            while (y.size() > 1 && y.front() == u'0')
+                y = y.mid(1);
+            if (x.size() != y.size())
+                return x.size() < y.size() ? -1 : 1;
+            if (const int c = x.compare(y))
+                return c;
+            i = i2;
+            j = j2;
+            continue;
+        }
+        const int c = static_cast<int>(a[i].toCaseFolded().unicode()) - b[j].toCaseFolded().unicode();
+        if (c)
+            return c;
+        ++i;
+        ++j;
+    }
+    const qsizetype left = (a.size() - i) - (b.size() - j);
+    return left < 0 ? -1 : left > 0 ? 1 : 0;
+}
+
 } // namespace
 
 PreflightRowModel::PreflightRowModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -163,16 +199,24 @@ void PreflightRowModel::sort(int column, Qt::SortOrder order) {
 
     const auto& rows = m_report->rows;
     const bool descending = order == Qt::DescendingOrder;
-    // Rows without a value go last either way; ties keep row order.
+    const bool byText = column == SpectralId || column == LabId;
+    // The keys once, not twice per comparison; rows without a value go last either way and ties
+    // keep row order.
+    std::vector<std::optional<double>> keys;
+    if (!byText) {
+        keys.reserve(rows.size());
+        for (const preflight::PreflightRow& r : rows)
+            keys.push_back(numberOf(r, column));
+    }
     auto less = [&](int a, int b) {
-        if (column == SpectralId || column == LabId) {
+        if (byText) {
             const QString& x = column == SpectralId ? rows[a].spectralId : rows[a].labId;
             const QString& y = column == SpectralId ? rows[b].spectralId : rows[b].labId;
-            const int c = QString::compare(x, y);
+            const int c = naturalCompare(x, y);
             return descending ? c > 0 : c < 0;
         }
-        const std::optional<double> x = numberOf(rows[a], column);
-        const std::optional<double> y = numberOf(rows[b], column);
+        const std::optional<double>& x = keys[a];
+        const std::optional<double>& y = keys[b];
         if (!x || !y)
             return x.has_value() && !y.has_value();
         return descending ? *x > *y : *x < *y;

@@ -346,3 +346,36 @@ TEST(PreflightWindow, SaveReportWritesThePdfOrSaysWhy) {
     details->saveReport();
     EXPECT_EQ(f.toolkit.errors().size(), 1) << "a cancelled save says nothing";
 }
+
+TEST(PreflightRowModel, SortsByValueWithRowsLackingOneLast) {
+    auto report = std::make_shared<preflight::PreflightReport>(sample::CleanReport(5));
+    const double deltas[] = {0.5, -1, 2.0, 0.1, -1}; // -1: no L*a*b* pair
+    const char* ids[] = {"A10", "B1", "a2", "A1", "C01"};
+    for (int i = 0; i < 5; ++i) {
+        if (deltas[i] < 0)
+            report->rows[i].dE00.reset();
+        else
+            report->rows[i].dE00 = deltas[i];
+        report->rows[i].spectralId = QString::fromLatin1(ids[i]);
+    }
+    PreflightRowModel model;
+    model.setReport(report);
+    auto order = [&] {
+        QList<int> rows;
+        for (int i = 0; i < model.rowCount(); ++i)
+            rows.append(model.reportRow(i));
+        return rows;
+    };
+    model.sort(PreflightRowModel::Delta, Qt::AscendingOrder);
+    EXPECT_EQ(order(), QList<int>({3, 0, 2, 1, 4}));
+    model.sort(PreflightRowModel::Delta, Qt::DescendingOrder);
+    EXPECT_EQ(order(), QList<int>({2, 0, 3, 1, 4}));
+    EXPECT_EQ(model.data(model.index(0, PreflightRowModel::Delta)).toString(), QStringLiteral("2.00"));
+    EXPECT_EQ(model.data(model.index(3, PreflightRowModel::Delta)).toString(), QString());
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(model.modelRow(model.reportRow(i)), i);
+    model.sort(PreflightRowModel::SpectralId, Qt::AscendingOrder);
+    EXPECT_EQ(order(), QList<int>({3, 2, 0, 1, 4})) << "numbers within ids by value, letters by letter";
+    model.sort(PreflightRowModel::Row, Qt::AscendingOrder);
+    EXPECT_EQ(order(), QList<int>({0, 1, 2, 3, 4}));
+}
