@@ -85,14 +85,18 @@ ChartPicture MakeChartPicture(const preflight::PreflightReport& report) {
     std::vector<QRgb> rgb;
     auto convert = [&](auto member, auto apply) {
         lab.clear();
+        // A value that is not a number is shown as missing, not as some colour.
+        auto usable = [](const std::optional<colour::Lab>& v) {
+            return v && std::isfinite(v->L) && std::isfinite(v->a) && std::isfinite(v->b);
+        };
         for (const preflight::PreflightRow& row : report.rows)
-            if (const auto& v = row.*member)
-                lab.push_back(*v);
+            if (usable(row.*member))
+                lab.push_back(*(row.*member));
         rgb.resize(lab.size());
         LabToSrgb(lab, rgb);
         size_t k = 0;
         for (qsizetype i = 0; i < n; ++i)
-            if (report.rows[i].*member)
+            if (usable(report.rows[i].*member))
                 apply(picture.patches[i], rgb[k++]);
     };
     convert(&preflight::PreflightRow::labSpectra, [](ChartPatch& p, QRgb c) {

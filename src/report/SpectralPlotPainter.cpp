@@ -5,6 +5,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace report {
 
@@ -22,7 +23,9 @@ void PaintSpectralPlot(QPainter& painter, const QRectF& rect, const QList<Spectr
     const double firstNm = colour::kFirstBandNm;
     const double lastNm = colour::kFirstBandNm + (colour::kBandCount - 1) * colour::kBandStepNm;
     auto xOf = [&](double nm) { return plot.left() + (nm - firstNm) / (lastNm - firstNm) * plot.width(); };
-    auto yOf = [&](double r) { return plot.bottom() - std::clamp(r, 0.0, 1.05) * plot.height(); };
+    auto yOf = [&](double r) {
+        return plot.bottom() - (std::isfinite(r) ? std::clamp(r, 0.0, 1.05) : 0.0) * plot.height();
+    };
 
     const double unit = std::max(1.0, textH / 14);
     painter.setRenderHint(QPainter::Antialiasing, false);

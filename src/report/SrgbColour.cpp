@@ -3,6 +3,7 @@
 #include <lcms2.h>
 
 #include <cassert>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -14,7 +15,8 @@ struct Transform {
     Transform() {
         cmsHPROFILE lab = cmsCreateLab4Profile(nullptr); // D50 white
         cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-        handle = cmsCreateTransform(lab, TYPE_Lab_DBL, srgb, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC, 0);
+        handle = cmsCreateTransform(lab, TYPE_Lab_DBL, srgb, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC,
+                                    cmsFLAGS_NOCACHE); // no shared one-pixel cache: safe from any thread
         cmsCloseProfile(lab);
         cmsCloseProfile(srgb);
     }
@@ -41,8 +43,10 @@ void LabToSrgb(std::span<const colour::Lab> in, std::span<QRgb> out) {
     assert(in.size() == out.size());
     const cmsHTRANSFORM t = transform();
     std::vector<cmsCIELab> lab(in.size());
+    // A value that is not a number would reach LittleCMS's integer conversions: black instead.
+    auto finite = [](double v) { return std::isfinite(v) ? v : 0.0; };
     for (size_t i = 0; i < in.size(); ++i)
-        lab[i] = {in[i].L, in[i].a, in[i].b};
+        lab[i] = {finite(in[i].L), finite(in[i].a), finite(in[i].b)};
     std::vector<unsigned char> rgb(in.size() * 3);
     if (t && !in.empty())
         cmsDoTransform(t, lab.data(), rgb.data(), static_cast<cmsUInt32Number>(in.size()));

@@ -7,7 +7,8 @@
 #include <span>
 
 // L*a*b* (D50) to sRGB for the screen and the report, through LittleCMS: relative colorimetric,
-// values outside the sRGB gamut clipped. One transform, made on first use and kept.
+// values outside the sRGB gamut clipped (a value that is not a number counts as 0). One transform,
+// made on first use and kept.
 namespace report {
 
 QRgb LabToSrgb(const colour::Lab& lab);

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <lcms2.h>
 
 namespace {
@@ -122,11 +124,14 @@ TEST(ChartPicture, FramesMarkErrorsAndWarningsOnly) {
 TEST(ChartPicture, MissingValuesShowGrey) {
     preflight::PreflightReport report = sample::CleanReport(4);
     report.rows[2].labFile.reset();
+    report.rows[3].labSpectra = colour::Lab{50, std::nan(""), 0}; // a broken file's value
     const report::ChartGrid grid(4, QRectF(0, 0, 640, 400));
     const QImage image = paint(report, grid);
     EXPECT_EQ(image.pixel(upperHalfCentre(grid.patchRect(2))), report::kMissingColour);
     EXPECT_TRUE(
         near(image.pixel(lowerHalfCentre(grid.patchRect(2))), expectedSrgb(*report.rows[2].labSpectra)));
+    EXPECT_EQ(image.pixel(lowerHalfCentre(grid.patchRect(3))), report::kMissingColour);
+    EXPECT_TRUE(near(image.pixel(upperHalfCentre(grid.patchRect(3))), expectedSrgb(*report.rows[3].labFile)));
 }
 
 TEST(ChartGrid, FillsItsAreaAndFindsEveryPatch) {
