@@ -192,6 +192,12 @@ void PreflightWindow::setReport(std::shared_ptr<const preflight::PreflightReport
     for (int c : {PreflightRowModel::LabLine, PreflightRowModel::LabId, PreflightRowModel::LFile,
                   PreflightRowModel::AFile, PreflightRowModel::BFile, PreflightRowModel::Delta})
         m_table->setColumnHidden(c, spec);
+    // Every header readable; the cells' numbers are never wider than their header's text.
+    const QFontMetrics headerMetrics(m_table->horizontalHeader()->font());
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        const QString title = m_model->headerData(c, Qt::Horizontal).toString();
+        m_table->setColumnWidth(c, std::max(70, headerMetrics.horizontalAdvance(title) + 28));
+    }
     m_chart->setReport(m_report);
     m_syncing = false;
 
