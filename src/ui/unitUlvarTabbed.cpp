@@ -376,7 +376,8 @@ void TTabbedForm::buildWidgets() {
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
         if (!m_syncing && index >= 0)
             m_form.ActiveTab = index;
-        m_preflight->tabShown(index);
+        if (m_preflight) // gone first when the window is destroyed
+            m_preflight->tabShown(index);
     });
 
     // Created last, so it lies over the header and the tabs.
