@@ -10,6 +10,8 @@
 #include <QTextBlock>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 constexpr QRgb kClean = 0xFF1E7B1E;
@@ -27,9 +29,8 @@ void watchPane(const Memo& memo, quint64& generation, int& count, QString& last)
 
 PreflightStatus::PreflightStatus(QWidget* window, FormState& form, Toolkit& toolkit,
                                  std::function<bool()> handlerRunning, std::function<void()> syncWindow)
-    : m_window(window), m_form(form), m_toolkit(toolkit),
-      m_handlerRunning(std::move(handlerRunning)), m_syncWindow(std::move(syncWindow)),
-      m_provider([](const FormState& f, Kind kind) {
+    : m_window(window), m_form(form), m_toolkit(toolkit), m_handlerRunning(std::move(handlerRunning)),
+      m_syncWindow(std::move(syncWindow)), m_provider([](const FormState& f, Kind kind) {
           return kind == Kind::Spec ? preflight::SpecPreflight(f) : preflight::SmoothingPreflight(f);
       }),
       m_timer(new QTimer(this)) {
@@ -50,8 +51,10 @@ PreflightWindow* PreflightStatus::detailsWindow() const {
     return m_details;
 }
 
-void PreflightStatus::addStatus(QWidget* band, Kind kind, QPoint at, double fontScale) {
+void PreflightStatus::addStatus(QWidget* band, Kind kind, QPoint at, double fontScale, const QWidget* after) {
     Side& s = side(kind);
+    s.at = at;
+    s.after = after;
     const bool spec = kind == Kind::Spec;
     s.label = new QLabel(band);
     s.label->setObjectName(spec ? QStringLiteral("labelPreflightSpec") : QStringLiteral("labelPreflight"));
@@ -154,6 +157,11 @@ void PreflightStatus::showStatus(Kind kind) {
     p.setColor(QPalette::WindowText, QColor::fromRgba(StatusColour(r)));
     s.label->setPalette(p);
     s.label->adjustSize();
+    // The check box's caption comes with the form's state, and its size with the caption.
+    int x = s.at.x();
+    if (s.after)
+        x = std::max(x, s.after->x() + s.after->sizeHint().width() + 24);
+    s.label->move(x, s.at.y());
     s.label->setVisible(!nothing);
     const bool problems = r.count(preflight::Severity::Error) + r.count(preflight::Severity::Warning) > 0;
     s.link->adjustSize();

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 
@@ -35,8 +36,9 @@ public:
                     std::function<void()> syncWindow);
     ~PreflightStatus() override;
 
-    // Puts the status (and its "Details…" link) of kind on a tab's band, at `at`.
-    void addStatus(QWidget* band, Kind kind, QPoint at, double fontScale);
+    // Puts the status (and its "Details…" link) of kind on a tab's band, at `at`, or further right
+    // when `after` (a control on the same line) would reach it.
+    void addStatus(QWidget* band, Kind kind, QPoint at, double fontScale, const QWidget* after = nullptr);
     // Where the reports come from (the real checks unless a test says otherwise).
     void setProvider(Provider provider);
 
@@ -75,6 +77,8 @@ private:
     struct Side {
         QLabel* label = nullptr;
         QLabel* link = nullptr;
+        QPoint at;
+        const QWidget* after = nullptr;
         ReportPtr report;
         Signature signature;
         bool stale = true;

@@ -331,7 +331,8 @@ void TTabbedForm::buildWidgets() {
             m_form.cbScrambledSwatch.IsChecked = checked;
             m_preflight->inputsMayHaveChanged();
         });
-        m_preflight->addStatus(band, PreflightStatus::Kind::Smoothing, QPoint(right + 170, 42), 1.0);
+        m_preflight->addStatus(band, PreflightStatus::Kind::Smoothing, QPoint(right + 150, 42), 1.0,
+                               m_cbScrambledSwatch);
     }
 
     // Tab 4: the optimized file
