@@ -171,7 +171,7 @@ void PreflightStatus::showStatus(Kind kind) {
 
 void PreflightStatus::openDetails(Kind kind) {
     Side& s = side(kind);
-    if (!s.report || s.stale)
+    if (!s.report || s.stale || !(signatureOf(kind) == s.signature))
         run(kind);
     if (!m_details) {
         m_details = new PreflightWindow(m_toolkit, m_window);
