@@ -12,8 +12,8 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 
-packages=(build-essential cmake pkg-config qt6-base-dev libqt6svg6 liblcms2-dev libgtest-dev libgmock-dev
-          libbenchmark-dev python3)
+packages=(build-essential cmake pkg-config qt6-base-dev libqt6svg6 libgtest-dev libgmock-dev
+          libbenchmark-dev python3 liblcms2-dev poppler-utils)
 # For the fuzz targets (libFuzzer comes with clang's runtime libraries).
 fuzz_packages=(clang-14 libclang-rt-14-dev)
 # For bench/compare-lcms.sh: the LittleCMS loader it builds, its timer and memory gauge.

@@ -42,6 +42,7 @@ struct FileSummary {
     int lines = 0;         // lines in the pane
     int dataRows = 0;      // rows between its BEGIN_DATA and END_DATA
     int declaredSets = -1; // NUMBER_OF_SETS, -1 when absent or unreadable
+    qint64 bytes = -1;     // size of the file on disk, -1 when unknown
 };
 
 struct DeltaSummary {

@@ -4,6 +4,7 @@
 #include "HelpPage.h"
 #include "Import.h"
 #include "Preflight.h"
+#include "PreflightStatus.h"
 #include "ProgressRectangle.h"
 #include "QtToolkit.h"
 #include "Toolkit.h"
@@ -284,6 +285,8 @@ void TTabbedForm::buildWidgets() {
     setWindowTitle(QString());
     resize(kClientWidth, kClientHeight);
 
+    m_preflight = std::make_unique<PreflightStatus>(
+        this, m_form, *m_toolkit, [this] { return handlerRunning(); }, [this] { syncFromState(); });
     m_header = buildHeader();
 
     m_tabs = new TabControl(this);
@@ -331,8 +334,12 @@ void TTabbedForm::buildWidgets() {
         m_cbScrambledSwatch = new QCheckBox(band);
         m_cbScrambledSwatch->setObjectName(QStringLiteral("cbScrambledSwatch"));
         m_cbScrambledSwatch->move(right, 40);
-        connect(m_cbScrambledSwatch, &QCheckBox::clicked, this,
-                [this](bool checked) { m_form.cbScrambledSwatch.IsChecked = checked; });
+        connect(m_cbScrambledSwatch, &QCheckBox::clicked, this, [this](bool checked) {
+            m_form.cbScrambledSwatch.IsChecked = checked;
+            m_preflight->inputsMayHaveChanged();
+        });
+        m_preflight->addStatus(band, PreflightStatus::Kind::Smoothing, QPoint(right + 150, 42), 1.0,
+                               m_cbScrambledSwatch);
     }
 
     // Tab 4: the optimized file
@@ -358,6 +365,8 @@ void TTabbedForm::buildWidgets() {
         connectHandler(build, &TTabbedForm::btnWriteUlvarClick);
         QLineEdit* path = addEdit(band, "labelUlvarSpecFile", m_form.labelUlvarSpecFile);
         path->setGeometry(build->geometry().right() + 12, 8, 520, 26);
+        // The band is 50 high at the start; the status takes the strip under the button.
+        m_preflight->addStatus(band, PreflightStatus::Kind::Spec, QPoint(8, 36), 0.85);
     }
 
     const char* const icons[] = {":/icons/read-spectral.svg", ":/icons/read-lab.svg",
@@ -375,6 +384,8 @@ void TTabbedForm::buildWidgets() {
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
         if (!m_syncing && index >= 0)
             m_form.ActiveTab = index;
+        if (m_preflight) // gone first when the window is destroyed
+            m_preflight->tabShown(index);
     });
 
     // Created last, so it lies over the header and the tabs.
@@ -555,9 +566,13 @@ void TTabbedForm::closeEvent(QCloseEvent* event) {
 // ---- handlers ----------------------------------------------------------------------------------
 
 void TTabbedForm::dispatch(const std::function<void()>& handler) {
+    ++m_handlerDepth;
     RunGuarded(*m_toolkit, [this] { takeUserEdits(); });
     RunGuarded(*m_toolkit, handler);
     RunGuarded(*m_toolkit, [this] { syncFromState(); });
+    // The preflight looks at the panes from the event loop, once the outermost handler is done.
+    if (--m_handlerDepth == 0)
+        m_preflight->inputsMayHaveChanged();
 }
 
 void TTabbedForm::FormCreate(QObject*) {

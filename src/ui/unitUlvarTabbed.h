@@ -16,6 +16,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QTimer;
+class PreflightStatus;
 class ProgressRectangle;
 class QtToolkit;
 class Toolkit;
@@ -36,6 +37,10 @@ public:
     // The toolkit the handlers get: the given one, with the window redrawn before every pump and
     // every modal box, and the user's edits taken back after every pump.
     Toolkit& toolkit();
+    // The preflight status lines of tabs 3 and 5 and their details window.
+    PreflightStatus& preflight() { return *m_preflight; }
+    // True while a handler (or one started inside its pumps) is on the stack.
+    bool handlerRunning() const { return m_handlerDepth > 0; }
 
     // Event handlers; the widgets' events reach them through a guard that shows whatever escapes.
     void FormCreate(QObject* Sender);
@@ -92,6 +97,8 @@ private:
     std::unique_ptr<WindowToolkit> m_toolkit;
     bool m_syncing = false;
     bool m_closed = false;
+    int m_handlerDepth = 0;
+    std::unique_ptr<PreflightStatus> m_preflight;
     quint64 m_frontSerial = 0;
 
     QWidget* m_header = nullptr;
