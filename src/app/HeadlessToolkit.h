@@ -23,6 +23,8 @@ public:
     void ProcessMessages() override {}
     void Yield() override {}
     void OpenAddress(const QString&) override {}
+    // A script's log keeps every failing row.
+    bool SumsUpRepeatedMessages() const override { return false; }
 
     int messageCount() const { return m_messages; }
     int errorCount() const { return m_errors; }

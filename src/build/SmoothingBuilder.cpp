@@ -16,7 +16,8 @@
 //
 // Row k comes from line BEGIN_DATA + k of both measurement panes; its CMYK percentages come from
 // the swatch's patch lines in order. A row whose patch line cannot be read is left out (a gap in
-// the numbering) and the next row tries the same patch line again.
+// the numbering) and the next row tries the same patch line again; past the first few such rows
+// their boxes are summed up in one.
 
 #include "SmoothingBuilder.h"
 
@@ -28,6 +29,7 @@
 #include "FormState.h"
 #include "LineList.h"
 #include "LineTokenize.h"
+#include "RowFailureBoxes.h"
 #include "SaveDocument.h"
 #include "Swatch.h"
 #include "Toolkit.h"
@@ -107,6 +109,7 @@ void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock&
     SwatchPatchesExtract(patches);
 
     LineList fields;
+    RowFailureBoxes failures(toolkit);
     for (int o = begin + 1; o <= end - 1; ++o) {
         toolkit.Yield();
         // A spectral pane shorter than the L*a*b* one stops the build here.
@@ -118,11 +121,13 @@ void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock&
             ++p;
             output.Add(SmoothingRow(o - begin, cmyk, labRest, spectralRest));
         } catch (const Error&) {
-            toolkit.ShowMessage(QStringLiteral("i_row: %1 cgats_cmyk.count: %2").arg(p).arg(patches.Count()));
+            failures.failed(o - begin,
+                            {QStringLiteral("i_row: %1 cgats_cmyk.count: %2").arg(p).arg(patches.Count())});
         }
     }
     output.Add(QStringLiteral("END_DATA"));
     form.MemoSmoothCGATS.Lines.AddStrings(output);
+    failures.finish();
 
     const SaveStep save{form.dlgSaveCGATSFile, QStringLiteral("Smooth_"), QStringLiteral("txt"),
                         form.MemoSmoothCGATS, form.LabelSmoothCGATS};

@@ -245,6 +245,7 @@ public:
     }
     void Yield() override { m_inner.Yield(); }
     void OpenAddress(const QString& address) override { m_inner.OpenAddress(address); }
+    bool SumsUpRepeatedMessages() const override { return m_inner.SumsUpRepeatedMessages(); }
 
 private:
     TTabbedForm& m_window;

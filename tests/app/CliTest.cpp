@@ -81,11 +81,17 @@ TEST(Cli, ScanShowsTheWindowsMessagesAndFails) {
         int exitCode;
         const char* err;
     } rows[] = {
-        {"spectral as lab", {"scan", kSpectral, "--kind", "lab"}, 1,
+        {"spectral as lab",
+         {"scan", kSpectral, "--kind", "lab"},
+         1,
          "Input File Incorrect: The File Should be the Ulvar L*a*b* CGATS File\n"},
-        {"lab as spectral", {"scan", kLab, "--kind", "spectral"}, 1,
+        {"lab as spectral",
+         {"scan", kLab, "--kind", "spectral"},
+         1,
          "Input File Incorrect: The File Should be the Ulvar Spectral CGATS File\n"},
-        {"missing file", {"scan", kExamples + "/no-such-file.txt"}, 1,
+        {"missing file",
+         {"scan", kExamples + "/no-such-file.txt"},
+         1,
          "i1 CGATS (input) file error.\nPress the Help Button or\nContact support@lumetra.example for "
          "assistance\n"},
     };
@@ -144,9 +150,9 @@ TEST(Cli, SmoothingFileMatchesTheWindowsBytes) {
     EXPECT_EQ(readAll(cliPath), window);
 
     // The same through standard output, and from another folder with --swatch-dir.
-    const CliRun piped = runCli({"smooth", "--spectral", kSpectral, "--lab", kLab, "--swatch-dir",
-                              LUMETRA_SOURCE_DIR, "-o", "-"},
-                             tmp.path());
+    const CliRun piped = runCli(
+        {"smooth", "--spectral", kSpectral, "--lab", kLab, "--swatch-dir", LUMETRA_SOURCE_DIR, "-o", "-"},
+        tmp.path());
     EXPECT_EQ(piped.exitCode, 0) << piped.err.toStdString();
     EXPECT_EQ(piped.outBytes, window);
 }
@@ -154,8 +160,8 @@ TEST(Cli, SmoothingFileMatchesTheWindowsBytes) {
 TEST(Cli, SmoothStopsWithoutSwatchFiles) {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
-    const CliRun r = runCli({"smooth", "--spectral", kSpectral, "--lab", kLab, "-o", tmp.filePath("out.txt")},
-                         tmp.path());
+    const CliRun r =
+        runCli({"smooth", "--spectral", kSpectral, "--lab", kLab, "-o", tmp.filePath("out.txt")}, tmp.path());
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.startsWith("Cannot open file \"")) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(tmp.filePath("out.txt")));
@@ -201,6 +207,27 @@ TEST(Cli, RowsLeftOutExitWithThree) {
     EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
     EXPECT_TRUE(r.err.startsWith("i_row:")) << r.err.toStdString();
     EXPECT_TRUE(QFile::exists(tmp.filePath("out.spec")));
+}
+
+// The window sums up the boxes of rows past the third; a script's log keeps every one.
+TEST(Cli, EveryFailingRowIsPrinted) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QByteArray doc = "CGATS.17\r\nNUMBER_OF_FIELDS 3\r\nBEGIN_DATA_FORMAT\r\nSAMPLE_ID SPECTRAL_380 "
+                     "SPECTRAL_390\r\nEND_DATA_FORMAT\r\nNUMBER_OF_SETS 120\r\nBEGIN_DATA\r\n";
+    for (int i = 1; i <= 120; ++i)
+        doc += i > 100 ? QByteArray("\r\n") : QByteArray::number(i) + " 0.1 0.2\r\n";
+    doc += "END_DATA\r\n";
+    QFile f(tmp.filePath("opt.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(doc);
+    f.close();
+    const CliRun r = runCli({"spec", tmp.filePath("opt.txt"), "-o", tmp.filePath("out.spec")});
+    EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
+    QString expected;
+    for (int row = 107; row <= 126; ++row)
+        expected += QStringLiteral("i_row:%1\n0.1\t0.2\n").arg(row);
+    EXPECT_EQ(r.err, expected);
 }
 
 TEST(Cli, NothingWrittenWhenTheBuildStops) {

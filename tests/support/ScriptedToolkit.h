@@ -37,6 +37,9 @@ public:
     void ProcessMessages() override;
     void Yield() override;
     void OpenAddress(const QString& address) override;
+    bool SumsUpRepeatedMessages() const override { return sumsUpRepeatedMessages; }
+    // False: the toolkit takes every message, as one that only prints them would.
+    bool sumsUpRepeatedMessages = true;
 
     std::vector<Event> log;
     QStringList messages() const { return texts(Event::Message); }
