@@ -4,6 +4,8 @@
 // core benchmarks), so the figures compare with BM_ImportHandler, BM_SmoothingBuild and
 // BM_SpecBuild.
 
+#include "WindowBench.h"
+
 #include "BenchData.h"
 #include "QtToolkit.h"
 #include "unitUlvarTabbed.h"
@@ -67,10 +69,14 @@ struct BenchWindow {
     }
 };
 
+std::map<int, std::unique_ptr<BenchWindow>>& loadedWindows() {
+    static std::map<int, std::unique_ptr<BenchWindow>> windows;
+    return windows;
+}
+
 // A window with the three generated files of that size opened through its buttons.
 BenchWindow& loadedWindow(int patches) {
-    static std::map<int, std::unique_ptr<BenchWindow>> windows;
-    auto& w = windows[patches];
+    auto& w = loadedWindows()[patches];
     if (!w) {
         w = std::make_unique<BenchWindow>();
         const BenchFiles& files = benchFiles(patches);
@@ -138,3 +144,7 @@ void BM_WindowSpecBuild(benchmark::State& state) {
 BENCHMARK(BM_WindowSpecBuild)->Arg(1617)->Arg(16170)->Arg(161700)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+void releaseBenchWindows() {
+    loadedWindows().clear();
+}

@@ -1,3 +1,5 @@
+#include "WindowBench.h"
+
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
@@ -11,6 +13,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     benchmark::RunSpecifiedBenchmarks();
+    releaseBenchWindows();
     benchmark::Shutdown();
     return 0;
 }
