@@ -2,6 +2,7 @@
 
 #include "FormState.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 
@@ -22,7 +23,8 @@ class Toolkit;
 
 // The main window. It owns the controls' state (FormState) and one widget per control under the
 // control's name; handlers work on the state, and the widgets are redrawn from it after every
-// handler and inside every event pump. User edits (editable panes, the spec path edit, the check
+// handler, before every box and dialog, and in a handler's event pumps at most once a redraw
+// interval. User edits (editable panes, the spec path edit, the check
 // box, the chosen tab) flow back into the state before any handler reads it.
 class TTabbedForm : public QWidget {
 public:
@@ -33,9 +35,12 @@ public:
     ~TTabbedForm() override;
 
     FormState& form() { return m_form; }
-    // The toolkit the handlers get: the given one, with the window redrawn before every pump and
-    // every modal box, and the user's edits taken back after every pump.
+    // The toolkit the handlers get: the given one, with the window redrawn before every modal box
+    // and dialog and in the pumps as said above, and the user's edits taken back after every pump.
     Toolkit& toolkit();
+
+    // The shortest time between two redraws in a handler's pumps (30 ms unless set).
+    void setRedrawInterval(int milliseconds) { m_redrawInterval = milliseconds; }
 
     // Event handlers; the widgets' events reach them through a guard that shows whatever escapes.
     void FormCreate(QObject* Sender);
@@ -60,6 +65,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class WindowToolkit;
@@ -84,6 +90,9 @@ private:
     // the widgets redrawn afterwards.
     void dispatch(const std::function<void()>& handler);
     void syncPane(PaneBinding& pane);
+    // syncPane for one pane outside a whole redraw.
+    void redrawPane(PaneBinding& pane);
+    bool redrawDue() const;
     void layoutHeader();
 
     FormState m_form;
@@ -91,6 +100,8 @@ private:
     Toolkit& m_givenToolkit;
     std::unique_ptr<WindowToolkit> m_toolkit;
     bool m_syncing = false;
+    QElapsedTimer m_sinceRedraw; // since the last redraw ended
+    int m_redrawInterval = 30;
     bool m_closed = false;
     quint64 m_frontSerial = 0;
 
