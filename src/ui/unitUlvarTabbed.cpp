@@ -211,10 +211,11 @@ struct TTabbedForm::ReadingPage {
     const char* names[9];
 };
 
-// The toolkit the handlers see: the window is redrawn before every modal box and dialog (so the bar
-// shows behind a message) and before a pump once the last redraw is a redraw interval old, and the
-// user's edits made during a pump reach the state before the handler goes on. After the window was closed, a
-// handler still running winds down quietly: no more boxes, dialogs count as cancelled.
+// The toolkit the handlers see: the window is redrawn before every modal box and dialog (so the
+// bar shows behind a message) and before a pump once the last redraw is a redraw interval old, and
+// the user's edits made during a pump reach the state before the handler goes on. After the window
+// was closed, a handler still running winds down quietly: no more boxes, dialogs count as
+// cancelled.
 class TTabbedForm::WindowToolkit : public Toolkit {
 public:
     WindowToolkit(TTabbedForm& window, Toolkit& inner) : m_window(window), m_inner(inner) {}
@@ -253,7 +254,7 @@ public:
         if (redraw)
             m_window.syncFromState();
         m_inner.ProcessMessages();
-        // The interval counts from the end of the repaint, so redrawing never takes most of the time.
+        // The interval counts from the end of the repaint: redrawing never takes most of the time.
         if (redraw)
             m_window.m_sinceRedraw.start();
         m_window.takeUserEdits();
