@@ -79,6 +79,8 @@ bench)
     install_missing "${packages[@]}" "${bench_packages[@]}"
     configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release -DLUMETRA_BUILD_TESTS=OFF -DLUMETRA_BUILD_BENCH=ON
     ./build-bench/bench/lumetra_bench "${@:2}"
+    # The same roads through the window, offscreen, beside the core figures.
+    QT_QPA_PLATFORM=offscreen ./build-bench/bench/lumetra_window_bench --benchmark_filter='Window|ImportHandler|Build/' "${@:2}"
     ;;
 *)
     echo "usage: bash scripts/dev.sh run|test|bench|fuzz [SECONDS [TARGET...]]" >&2

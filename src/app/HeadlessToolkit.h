@@ -31,6 +31,8 @@ public:
     void OpenAddress(const QString&) override {}
     void ShowDetail(const QString& text) override;
     bool TakeSavedDocument(const SaveDialog& dialog, const QByteArray& bytes) override;
+    // A script's log keeps every failing row.
+    bool SumsUpRepeatedMessages() const override { return false; }
 
     int messageCount() const { return m_messages; }
     int errorCount() const { return m_errors; }

@@ -16,7 +16,8 @@
 //
 // Row k comes from line BEGIN_DATA + k of both measurement panes; its CMYK percentages come from
 // the swatch's patch lines in order. A row whose patch line cannot be read is left out (a gap in
-// the numbering) and the next row tries the same patch line again.
+// the numbering) and the next row tries the same patch line again; past the first few such rows
+// their boxes are summed up in one.
 
 #include "SmoothingBuilder.h"
 
@@ -25,6 +26,7 @@
 #include "CreationDates.h"
 #include "FormState.h"
 #include "LineList.h"
+#include "RowFailureBoxes.h"
 #include "SaveDocument.h"
 #include "SmoothingRows.h"
 #include "Swatch.h"
@@ -92,19 +94,22 @@ void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock&
 
     SwatchPatchesExtract(patches);
 
+    RowFailureBoxes failures(toolkit);
     ForEachSmoothingRow(lab, patches, [&](const SmoothingRowPlan& row) {
         toolkit.Yield();
         // A spectral pane shorter than the L*a*b* one stops the build here.
         const QString spectralRest = DropSampleId(spectral.Get(row.line));
         const QString labRest = DropSampleId(lab.Get(row.line));
         if (row.failed)
-            toolkit.ShowMessage(
-                QStringLiteral("i_row: %1 cgats_cmyk.count: %2").arg(row.patch).arg(patches.Count()));
+            failures.failed(
+                row.number,
+                {QStringLiteral("i_row: %1 cgats_cmyk.count: %2").arg(row.patch).arg(patches.Count())});
         else
             output.Add(SmoothingRow(row.number, row.cmyk, labRest, spectralRest));
     });
     output.Add(QStringLiteral("END_DATA"));
     form.MemoSmoothCGATS.Lines.AddStrings(output);
+    failures.finish();
 
     SaveStep save{form.dlgSaveCGATSFile, QStringLiteral("Smooth_"), QStringLiteral("txt"),
                   form.MemoSmoothCGATS, form.LabelSmoothCGATS};

@@ -20,6 +20,7 @@
 #include "FormState.h"
 #include "LineList.h"
 #include "LineTokenize.h"
+#include "RowFailureBoxes.h"
 #include "SaveDocument.h"
 #include "Toolkit.h"
 
@@ -99,6 +100,7 @@ void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clo
 
     const int first = working.IndexOf(QStringLiteral("BEGIN_DATA")) + 1;
     const int end = working.IndexOf(QStringLiteral("END_DATA"));
+    RowFailureBoxes failures(toolkit);
     for (int r = first; r <= end - 1; ++r) {
         LineList fields;
         LineTokenize(working.Get(r), fields);
@@ -115,11 +117,11 @@ void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clo
             }
         } catch (const Error&) {
             // The second box shows the line buffer: the last row written, or "SPEC" before any.
-            toolkit.ShowMessage(QStringLiteral("i_row:%1").arg(r));
-            toolkit.ShowMessage(buffer);
+            failures.failed(r, {QStringLiteral("i_row:%1").arg(r), buffer});
         }
         toolkit.Yield();
     }
+    failures.finish();
     toolkit.ProcessMessages();
 
     SaveStep save{form.dlgSaveSmoothFile, QStringLiteral("UlvarSpec_"), QStringLiteral("spec"),

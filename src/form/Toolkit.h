@@ -42,6 +42,10 @@ public:
     virtual bool TakeSavedDocument(const SaveDialog& /*dialog*/, const QByteArray& /*bytes*/) {
         return false;
     }
+    // Whether a handler may hold back a message repeated for many rows and sum them up in one:
+    // yes where each message is a box the user has to close; a toolkit that only prints its
+    // messages takes every one.
+    virtual bool SumsUpRepeatedMessages() const { return true; }
 };
 
 // The error display's text rule: a full stop is appended when the message is not empty and its

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
@@ -190,6 +191,13 @@ struct TTabbedForm::PaneBinding {
         count = lines.Count();
         lastLine = count > 0 ? lines.Get(count - 1) : QString();
     }
+    // The document still begins with what the pane last showed: it was at most appended to.
+    bool grewFromShown() const {
+        const LineList& lines = state->Lines;
+        return shown && lines.generation() == generation && lines.Count() >= count &&
+               (count == 0 || lines.Get(count - 1) == lastLine);
+    }
+    bool showsState() const { return grewFromShown() && state->Lines.Count() == count; }
 };
 
 struct TTabbedForm::ReadingPage {
@@ -205,10 +213,11 @@ struct TTabbedForm::ReadingPage {
     const char* names[9];
 };
 
-// The toolkit the handlers see: the window is redrawn before every pump and every modal box (so
-// the bar shows behind a message), and the user's edits made during a pump reach the state before
-// the handler goes on. After the window was closed, a handler still running winds down quietly:
-// no more boxes, dialogs count as cancelled.
+// The toolkit the handlers see: the window is redrawn before every modal box and dialog (so the
+// bar shows behind a message) and before a pump once the last redraw is a redraw interval old, and
+// the user's edits made during a pump reach the state before the handler goes on. After the window
+// was closed, a handler still running winds down quietly: no more boxes, dialogs count as
+// cancelled.
 class TTabbedForm::WindowToolkit : public Toolkit {
 public:
     WindowToolkit(TTabbedForm& window, Toolkit& inner) : m_window(window), m_inner(inner) {}
@@ -241,8 +250,15 @@ public:
         if (m_window.m_closed)
             return;
         m_window.takeUserEdits();
-        m_window.syncFromState();
+        // A build pumps every few rows; redrawing the panes at each pump made the window many
+        // times slower than its work. Input and repaints are still handled at every pump.
+        const bool redraw = m_window.redrawDue();
+        if (redraw)
+            m_window.syncFromState();
         m_inner.ProcessMessages();
+        // The interval counts from the end of the repaint: redrawing never takes most of the time.
+        if (redraw)
+            m_window.m_sinceRedraw.start();
         m_window.takeUserEdits();
     }
     void Yield() override { m_inner.Yield(); }
@@ -253,6 +269,7 @@ public:
         m_window.syncFromState();
         return m_inner.AskQuestion(text, yes, no);
     }
+    bool SumsUpRepeatedMessages() const override { return m_inner.SumsUpRepeatedMessages(); }
 
 private:
     TTabbedForm& m_window;
@@ -444,6 +461,11 @@ QWidget* TTabbedForm::addPage(TabItem& tab, const char* name, int paneHeight, Me
     pane->setUndoRedoEnabled(!memo.ReadOnly);
     column->addWidget(pane);
 
+    // Input may reach a pane that has not been redrawn since its document grew (a handler's pumps
+    // redraw only now and then): the pane is brought up to date before the input is handled.
+    pane->installEventFilter(this);
+    pane->viewport()->installEventFilter(this);
+
     auto binding = std::make_unique<PaneBinding>();
     binding->widget = pane;
     binding->state = &memo;
@@ -618,10 +640,65 @@ void TTabbedForm::takeUserEdits() {
     for (auto& pane : m_panes) {
         if (!pane->edited)
             continue;
-        pane->state->Lines.setLines(paneLines(pane->widget));
-        pane->remember();
         pane->edited = false;
+        // Typed into a document a handler has since replaced: the replacement stands, and the
+        // next redraw shows it.
+        if (!pane->grewFromShown())
+            continue;
+        QStringList lines = paneLines(pane->widget);
+        // Lines added after the pane's last redraw stay, behind what the user typed.
+        const bool tail = pane->state->Lines.Count() > pane->count;
+        if (tail)
+            lines += pane->state->Lines.lines().mid(pane->count);
+        pane->state->Lines.setLines(lines);
+        pane->remember();
+        if (tail) {
+            pane->shown = false; // the widget lacks the tail: draw it anew
+            redrawPane(*pane);
+        }
     }
+}
+
+void TTabbedForm::redrawPane(PaneBinding& pane) {
+    if (m_syncing)
+        return;
+    m_syncing = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{m_syncing};
+    syncPane(pane);
+}
+
+bool TTabbedForm::redrawDue() const {
+    return !m_sinceRedraw.isValid() || m_sinceRedraw.elapsed() >= m_redrawInterval;
+}
+
+bool TTabbedForm::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::Drop:
+        break;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+    if (m_syncing)
+        return false;
+    for (auto& pane : m_panes) {
+        if (watched != pane->widget && watched != pane->widget->viewport())
+            continue;
+        if (!pane->showsState()) {
+            takeUserEdits();
+            redrawPane(*pane);
+        }
+        break;
+    }
+    return false;
 }
 
 void TTabbedForm::syncPane(PaneBinding& pane) {
@@ -631,15 +708,20 @@ void TTabbedForm::syncPane(PaneBinding& pane) {
 
     const LineList& lines = pane.state->Lines;
     const int count = lines.Count();
-    const bool sameHistory = pane.shown && lines.generation() == pane.generation && count >= pane.count &&
-                             (pane.count == 0 || lines.Get(pane.count - 1) == pane.lastLine);
+    const bool sameHistory = pane.grewFromShown();
     if (sameHistory && count == pane.count)
         return;
     // Only appended to since the last look: add the tail in one go. An empty document has no
     // paragraph to append after (a lone empty line looks the same), so it is redrawn whole.
-    if (sameHistory && pane.count > 0 && !widget->document()->isEmpty())
+    if (sameHistory && pane.count > 0 && !widget->document()->isEmpty()) {
+        // Lines the program adds are no step for the user to take back; as one they would keep a
+        // second copy of every line a build appends.
+        QTextDocument* document = widget->document();
+        const bool undo = document->isUndoRedoEnabled();
+        document->setUndoRedoEnabled(false);
         widget->appendPlainText(lines.lines().mid(pane.count).join(u'\n'));
-    else
+        document->setUndoRedoEnabled(undo);
+    } else
         widget->setPlainText(lines.lines().join(u'\n'));
     pane.remember();
     pane.edited = false;
@@ -722,4 +804,5 @@ void TTabbedForm::syncFromState() {
         m_timer->start();
     else if (!m_form.Timer.Enabled && m_timer->isActive())
         m_timer->stop();
+    m_sinceRedraw.start();
 }

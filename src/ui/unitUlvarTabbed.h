@@ -2,6 +2,7 @@
 
 #include "FormState.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 
@@ -23,7 +24,8 @@ class Toolkit;
 
 // The main window. It owns the controls' state (FormState) and one widget per control under the
 // control's name; handlers work on the state, and the widgets are redrawn from it after every
-// handler and inside every event pump. User edits (editable panes, the spec path edit, the check
+// handler, before every box and dialog, and in a handler's event pumps at most once a redraw
+// interval. User edits (editable panes, the spec path edit, the check
 // box, the chosen tab) flow back into the state before any handler reads it.
 class TTabbedForm : public QWidget {
 public:
@@ -34,13 +36,16 @@ public:
     ~TTabbedForm() override;
 
     FormState& form() { return m_form; }
-    // The toolkit the handlers get: the given one, with the window redrawn before every pump and
-    // every modal box, and the user's edits taken back after every pump.
+    // The toolkit the handlers get: the given one, with the window redrawn before every modal box
+    // and dialog and in the pumps as said above, and the user's edits taken back after every pump.
     Toolkit& toolkit();
     // The preflight status lines of tabs 3 and 5 and their details window.
     PreflightStatus& preflight() { return *m_preflight; }
     // True while a handler (or one started inside its pumps) is on the stack.
     bool handlerRunning() const { return m_handlerDepth > 0; }
+
+    // The shortest time between two redraws in a handler's pumps (30 ms unless set).
+    void setRedrawInterval(int milliseconds) { m_redrawInterval = milliseconds; }
 
     // Event handlers; the widgets' events reach them through a guard that shows whatever escapes.
     void FormCreate(QObject* Sender);
@@ -65,6 +70,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class WindowToolkit;
@@ -89,6 +95,9 @@ private:
     // the widgets redrawn afterwards.
     void dispatch(const std::function<void()>& handler);
     void syncPane(PaneBinding& pane);
+    // syncPane for one pane outside a whole redraw.
+    void redrawPane(PaneBinding& pane);
+    bool redrawDue() const;
     void layoutHeader();
 
     FormState m_form;
@@ -96,6 +105,8 @@ private:
     Toolkit& m_givenToolkit;
     std::unique_ptr<WindowToolkit> m_toolkit;
     bool m_syncing = false;
+    QElapsedTimer m_sinceRedraw; // since the last redraw ended
+    int m_redrawInterval = 30;
     bool m_closed = false;
     int m_handlerDepth = 0;
     std::unique_ptr<PreflightStatus> m_preflight;

@@ -219,6 +219,27 @@ TEST(Cli, RowsLeftOutExitWithThree) {
     EXPECT_TRUE(QFile::exists(tmp.filePath("out.spec")));
 }
 
+// The window sums up the boxes of rows past the third; a script's log keeps every one.
+TEST(Cli, EveryFailingRowIsPrinted) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QByteArray doc = "CGATS.17\r\nNUMBER_OF_FIELDS 3\r\nBEGIN_DATA_FORMAT\r\nSAMPLE_ID SPECTRAL_380 "
+                     "SPECTRAL_390\r\nEND_DATA_FORMAT\r\nNUMBER_OF_SETS 120\r\nBEGIN_DATA\r\n";
+    for (int i = 1; i <= 120; ++i)
+        doc += i > 100 ? QByteArray("\r\n") : QByteArray::number(i) + " 0.1 0.2\r\n";
+    doc += "END_DATA\r\n";
+    QFile f(tmp.filePath("opt.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(doc);
+    f.close();
+    const CliRun r = runCli({"spec", tmp.filePath("opt.txt"), "-o", tmp.filePath("out.spec")});
+    EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
+    QString expected;
+    for (int row = 107; row <= 126; ++row)
+        expected += QStringLiteral("i_row:%1\n0.1\t0.2\n").arg(row);
+    EXPECT_EQ(r.err, expected);
+}
+
 TEST(Cli, NothingWrittenWhenTheBuildStops) {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());

@@ -41,6 +41,9 @@ public:
     void Yield() override;
     void OpenAddress(const QString& address) override;
     bool AskQuestion(const QString& text, const QString& yes, const QString& no) override;
+    bool SumsUpRepeatedMessages() const override { return sumsUpRepeatedMessages; }
+    // False: the toolkit takes every message, as one that only prints them would.
+    bool sumsUpRepeatedMessages = true;
 
     std::vector<Event> log;
     QStringList messages() const { return texts(Event::Message); }
