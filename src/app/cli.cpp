@@ -4,6 +4,7 @@
 //   lumetra-cli spec FILE -o OUT
 //   lumetra-cli check --spectral FILE --lab FILE [--unscrambled] [--swatch-dir DIR] | --optimized FILE
 //                     [--format text|json|csv] [--condition D50/2|D50/10|D65/2|D65/10|best]
+//                     [--report FILE.pdf]
 // Exit status: 0 clean; 1 an input was rejected, the build stopped or the output could not be
 // written; 2 usage; 3 the file was written but rows were left out; 4 the preflight found warnings
 // only (check); 5 the preflight found errors (check; smooth and spec then write nothing without
@@ -16,6 +17,7 @@
 #include "HeadlessToolkit.h"
 #include "Import.h"
 #include "Preflight.h"
+#include "PreflightPdf.h"
 #include "SaveDocument.h"
 #include "Toolkit.h"
 
@@ -23,11 +25,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -137,7 +142,16 @@ int main(int argc, char* argv[]) {
     holdClosedStandardStreams();
     // A reader that goes away must give a reported error, not a silent death.
     std::signal(SIGPIPE, SIG_IGN);
-    QCoreApplication app(argc, argv);
+    // A PDF report needs fonts, so a GUI application; it never shows a window, and needs no display.
+    const bool wantsReport = std::any_of(argv + 1, argv + argc, [](const char* a) {
+        return std::strcmp(a, "--report") == 0 || std::strncmp(a, "--report=", 9) == 0;
+    });
+    if (wantsReport && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> application =
+        wantsReport ? std::make_unique<QGuiApplication>(argc, argv)
+                    : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication& app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("lumetra-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LUMETRA_VERSION));
 
@@ -152,7 +166,8 @@ int main(int argc, char* argv[]) {
         "  check --spectral FILE --lab FILE              check the pair before building\n"
         "        [--unscrambled] [--swatch-dir DIR]\n"
         "  check --optimized FILE                        check an optimized file\n"
-        "        [--format text|json|csv] [--condition D50/2|D50/10|D65/2|D65/10|best]\n\n"
+        "        [--format text|json|csv] [--condition D50/2|D50/10|D65/2|D65/10|best]\n"
+        "        [--report FILE.pdf]\n\n"
         "smooth and spec run the same check first and print its findings to standard\n"
         "error (\"preflight: ...\"); with errors they write nothing unless --force is given.\n\n"
         "OUT may be - for standard output. Exit status: 0 clean, 1 an input was rejected,\n"
@@ -194,8 +209,11 @@ int main(int argc, char* argv[]) {
         QStringLiteral("force"),
         QStringLiteral("Write the file even when the preflight finds errors (smooth, "
                        "spec)."));
-    parser.addOptions(
-        {kind, spectral, lab, unscrambled, swatchDir, output, optimized, format, condition, force});
+    const QCommandLineOption reportFile(
+        QStringLiteral("report"), QStringLiteral("Also write the preflight report as an A4 PDF (check)."),
+        QStringLiteral("file.pdf"));
+    parser.addOptions({kind, spectral, lab, unscrambled, swatchDir, output, optimized, format, condition,
+                       force, reportFile});
 
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
@@ -212,7 +230,7 @@ int main(int argc, char* argv[]) {
     const QString command = args.value(0);
     auto onlyOptions = [&](std::initializer_list<const QCommandLineOption*> allowed) -> QString {
         for (const QCommandLineOption* o : {&kind, &spectral, &lab, &unscrambled, &swatchDir, &output,
-                                            &optimized, &format, &condition, &force}) {
+                                            &optimized, &format, &condition, &force, &reportFile}) {
             if (parser.isSet(*o) && std::find(allowed.begin(), allowed.end(), o) == allowed.end())
                 return QStringLiteral("option --%1 does not apply to %2")
                     .arg(o->names().constLast(), command);
@@ -253,8 +271,8 @@ int main(int argc, char* argv[]) {
     }
 
     if (command == QLatin1String("check")) {
-        if (const QString e =
-                onlyOptions({&spectral, &lab, &unscrambled, &swatchDir, &optimized, &format, &condition});
+        if (const QString e = onlyOptions(
+                {&spectral, &lab, &unscrambled, &swatchDir, &optimized, &format, &condition, &reportFile});
             !e.isEmpty())
             return usageError(e);
         if (args.size() != 1)
@@ -291,6 +309,14 @@ int main(int argc, char* argv[]) {
             if (!runImport(form, toolkit, 3, parser.value(optimized)))
                 return Stopped;
             report = preflight::SpecPreflight(form);
+        }
+        if (parser.isSet(reportFile)) {
+            QString error;
+            if (!report::WritePreflightReportPdf(
+                    report, QFileInfo(parser.value(reportFile)).absoluteFilePath(), &error)) {
+                std::fprintf(stderr, "%s\n", qPrintable(error));
+                return Stopped;
+            }
         }
         if (!writeStandardOutput(cli::FormatReport(report, reportFormat)))
             return Stopped;

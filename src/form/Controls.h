@@ -65,6 +65,8 @@ private:
 struct Memo {
     LineList Lines;
     bool ReadOnly = true;
+    // The file the lines were read from (empty for a built document); what a report names.
+    QString SourcePath;
 };
 
 // Option flags of the save dialogs.

@@ -174,6 +174,7 @@ void present(const Kind& kind, const QString& fileName, const LineList& input, i
         kind.fileType->Text.clear();
     kind.pane->Lines.Clear();
     kind.pane->Lines.AddStrings(input);
+    kind.pane->SourcePath = fileName;
     kind.begin->SetValue(begin_data);
     kind.patches->SetValue(number_of_sets);
     kind.end->SetValue(end_data);

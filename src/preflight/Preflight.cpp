@@ -229,9 +229,13 @@ void addStop(PreflightReport& report, const QString& text) {
     report.findings.last().stopsBuild = true;
 }
 
-FileSummary summaryOf(const QString& name, const LineList& lines, const CgatsTable& table) {
-    return FileSummary{name, lines.Count(), static_cast<int>(table.rows.size()),
-                       table.numberOfSets.value_or(-1)};
+FileSummary summaryOf(const QString& name, const QString& path, const LineList& lines,
+                      const CgatsTable& table) {
+    FileSummary summary{name, lines.Count(), static_cast<int>(table.rows.size()),
+                        table.numberOfSets.value_or(-1)};
+    if (const QFileInfo file(path); !path.isEmpty() && file.isFile())
+        summary.bytes = file.size();
+    return summary;
 }
 
 // The data markers as the builders look for them, with what goes wrong when one is not a whole line.
@@ -330,6 +334,8 @@ struct SmoothingInput {
     QString labCount;
     double boxMax = 10000;
     bool scrambled = true;
+    QString spectralPath;
+    QString labPath;
 };
 
 PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colour::Condition> chosen) {
@@ -339,7 +345,8 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
     const QString labFile = quoted(in.labName, QStringLiteral("L*a*b* file"));
     const CgatsTable spectral = ReadCgatsTable(in.spectral);
     const CgatsTable lab = ReadCgatsTable(in.lab);
-    report.files = {summaryOf(in.spectralName, in.spectral, spectral), summaryOf(in.labName, in.lab, lab)};
+    report.files = {summaryOf(in.spectralName, in.spectralPath, in.spectral, spectral),
+                    summaryOf(in.labName, in.labPath, in.lab, lab)};
 
     if (in.spectralCount != in.labCount)
         addStop(report, QStringLiteral("%1 declares %2 patches and %3 %4: the build refuses the pair.")
@@ -556,8 +563,8 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
         if (bestMedian > kMedianLimit)
             addFinding(
                 report, Severity::Error,
-                QStringLiteral("%1 does not match the spectra of %2: the median ΔE00 is %3 under %4, the "
-                               "condition that fits best (the files belong to different charts, or the "
+                QStringLiteral("%1 does not match the spectra of %2: the median ΔE00 is %3 under %4, and "
+                               "no condition fits better (the files belong to different charts, or the "
                                "patches were measured in another order).")
                     .arg(capitalised(labFile), spectralFile, number(bestMedian, 2),
                          colour::ConditionName(best)),
@@ -648,12 +655,12 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
     return report;
 }
 
-PreflightReport specPreflight(const LineList& optimized, const QString& name) {
+PreflightReport specPreflight(const LineList& optimized, const QString& name, const QString& path = {}) {
     PreflightReport report;
     report.kind = PreflightReport::Kind::Spec;
     const QString file = quoted(name, QStringLiteral("optimized file"));
     const CgatsTable table = ReadCgatsTable(optimized);
-    report.files = {summaryOf(name, optimized, table)};
+    report.files = {summaryOf(name, path, optimized, table)};
     const colour::Condition condition = colour::AllConditions().front();
     report.condition = condition;
 
@@ -756,14 +763,16 @@ PreflightReport specPreflight(const LineList& optimized, const QString& name) {
 
 PreflightReport SmoothingPreflight(const FormState& form, std::optional<colour::Condition> condition) {
     const SmoothingInput in{
-        form.memoInput.Lines,       form.memoCGATSLab.Lines,         form.labelMeasurementFileName.Text,
-        form.labelLabFileName.Text, form.NumberBoxPatches.Text(),    form.NumberBoxPatchesLab.Text(),
-        form.NumberBoxPatches.Max,  form.cbScrambledSwatch.IsChecked};
+        form.memoInput.Lines,        form.memoCGATSLab.Lines,          form.labelMeasurementFileName.Text,
+        form.labelLabFileName.Text,  form.NumberBoxPatches.Text(),     form.NumberBoxPatchesLab.Text(),
+        form.NumberBoxPatches.Max,   form.cbScrambledSwatch.IsChecked, form.memoInput.SourcePath,
+        form.memoCGATSLab.SourcePath};
     return smoothingPreflight(in, condition);
 }
 
 PreflightReport SpecPreflight(const FormState& form) {
-    return specPreflight(form.memoOptimized.Lines, form.LabelOptimizedFileName.Text);
+    return specPreflight(form.memoOptimized.Lines, form.LabelOptimizedFileName.Text,
+                         form.memoOptimized.SourcePath);
 }
 
 PreflightReport SpecPreflight(const LineList& optimized, const QString& name) {

@@ -15,11 +15,7 @@ QString Number(double value, int decimals) {
 }
 
 QString ConditionText(colour::Condition condition) {
-    const QString illuminant =
-        condition.illuminant == colour::Illuminant::D50 ? QStringLiteral("D50") : QStringLiteral("D65");
-    const QString observer =
-        condition.observer == colour::Observer::Deg2 ? QStringLiteral("2°") : QStringLiteral("10°");
-    return illuminant + u'/' + observer;
+    return colour::ConditionName(condition);
 }
 
 QString SeverityText(preflight::Severity severity) {
@@ -35,7 +31,7 @@ QString SeverityText(preflight::Severity severity) {
 }
 
 QString IndexText(int index) {
-    return index < 0 ? kNone : QString::number(index + 1);
+    return index < 0 ? kNone : QString::number(index);
 }
 
 QString LabText(const std::optional<colour::Lab>& lab) {

@@ -20,7 +20,7 @@ std::optional<double> numberOf(const preflight::PreflightRow& r, int column) {
     auto index = [](int i) -> std::optional<double> {
         if (i < 0)
             return std::nullopt;
-        return i + 1;
+        return i;
     };
     switch (column) {
     case PreflightRowModel::Row:

@@ -187,3 +187,22 @@ TEST(CliCheck, SpecWritesNothingOnErrorsUnlessForced) {
     const CheckRun forced = cli({"spec", optimized, "-o", out, "--force"});
     EXPECT_TRUE(QFile::exists(out)) << forced.err.toStdString();
 }
+
+TEST(CliCheck, ReportIsWrittenAsAPdf) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    const CheckRun r = cli({"check", "--spectral", kSpectral, "--lab", reversedLab(dir), "--report", pdf});
+    EXPECT_EQ(r.exitCode, 5) << r.err.toStdString();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("%PDF-"));
+
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: the PDF's text cannot be read";
+    const CheckRun text = run(pdftotext, {pdf, QStringLiteral("-")});
+    const QString words = QString::fromUtf8(text.out).simplified();
+    EXPECT_TRUE(words.contains(QStringLiteral("Preflight: 1617 rows"))) << words.left(400).toStdString();
+    EXPECT_TRUE(words.contains(QStringLiteral("416919 bytes"))) << "the spectral file's size";
+    EXPECT_TRUE(words.contains(QStringLiteral("Different SAMPLE_IDs")));
+}

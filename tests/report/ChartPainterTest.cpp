@@ -203,9 +203,9 @@ TEST(ReportText, NumbersTakeAFullStopAndDescribeARow) {
     row.labSpectra = colour::Lab{50.5, 10, -10};
     row.dE00 = 0.456;
     EXPECT_EQ(report::RowDescription(row, preflight::PreflightReport::Kind::Smoothing),
-              "Row 2, patch 2\n"
-              "Spectral line 11, SAMPLE_ID B1\n"
-              "L*a*b* line 13, SAMPLE_ID B2\n"
+              "Row 2, patch 1\n"
+              "Spectral line 10, SAMPLE_ID B1\n"
+              "L*a*b* line 12, SAMPLE_ID B2\n"
               "CMYK %: 10.00 20.00 30.00 40.00\n"
               "L*a*b* file: 50.00 10.00 -10.00\n"
               "L*a*b* from spectrum: 50.50 10.00 -10.00\n"
@@ -216,7 +216,7 @@ TEST(ReportText, NumbersTakeAFullStopAndDescribeARow) {
     row.labId.clear();
     row.cmyk.reset();
     EXPECT_EQ(report::RowDescription(row, preflight::PreflightReport::Kind::Spec),
-              "Row 2, patch 2\n"
-              "Optimized line 11, SAMPLE_ID B1\n"
+              "Row 2, patch 1\n"
+              "Optimized line 10, SAMPLE_ID B1\n"
               "L*a*b* from spectrum: 50.50 10.00 -10.00");
 }

@@ -211,8 +211,8 @@ TEST(PreflightWindow, TooltipDescribesThePatchUnderTheMouse) {
     const QPoint centre = chart->grid().patchRect(7).center().toPoint();
     const QString text = chart->toolTipAt(centre);
     EXPECT_EQ(text, report::RowDescription(f.report.rows[7], f.report.kind));
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Row 8, patch 8\nSpectral line 28, SAMPLE_ID H8\n"
-                                               "L*a*b* line 28, SAMPLE_ID H8-lab\n")))
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Row 8, patch 7\nSpectral line 27, SAMPLE_ID H8\n"
+                                               "L*a*b* line 27, SAMPLE_ID H8-lab\n")))
         << text.toStdString();
     EXPECT_TRUE(chart->toolTipAt(QPoint(1, 1)).isEmpty());
 
