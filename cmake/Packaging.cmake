@@ -1,9 +1,12 @@
 # The Debian package: `cpack -G DEB` (or plain `cpack`) in the build folder makes
 # lumetra_<version>_<arch>.deb, installing under /usr.
 
-set(LUMETRA_PACKAGE_MAINTAINER "Lumetra developers <lumetra@example.org>"
+# Placeholders until the project has an address and a site of its own: the .example domain is
+# reserved (RFC 2606), so neither can ever reach a stranger. The address is the one the program's
+# messages and help page give.
+set(LUMETRA_PACKAGE_MAINTAINER "Lumetra developers <support@lumetra.example>"
     CACHE STRING "Maintainer named in the Debian package")
-set(LUMETRA_PACKAGE_HOMEPAGE "https://example.org/lumetra"
+set(LUMETRA_PACKAGE_HOMEPAGE "https://lumetra.example/"
     CACHE STRING "Homepage named in the Debian package")
 set(LUMETRA_PACKAGE_PREFIX /usr CACHE PATH "Prefix the Debian package installs under")
 
@@ -12,13 +15,15 @@ set(CPACK_PACKAGE_VENDOR "Lumetra")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "${LUMETRA_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# Lines of at most 80 characters (with the leading blank the control file adds), as Debian wants.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Lumetra imports the CGATS measurement files of a printed test chart (spectral, L*a*b* and
-optimized files), shows their contents and counts, and writes the two files the calibration
-software reads: a smoothing file (per patch: C, M, Y and K from the chart's swatch file,
-L*a*b* and 36 spectral values from 380 to 730 nm) and a spec file (per patch: the spectral
-values). The package holds the window, the command-line tool lumetra-cli and the swatch
-files of the charts.")
+    "Lumetra imports the CGATS measurement files of a printed test chart
+(spectral, L*a*b* and optimized files), shows their contents and counts, and
+writes the two files the calibration software reads: a smoothing file (per
+patch: C, M, Y and K from the chart's swatch file, L*a*b* and 36 spectral
+values from 380 to 730 nm) and a spec file (per patch: the spectral values).
+The package holds the window, the command-line tool lumetra-cli and the
+swatch files of the charts.")
 set(CPACK_GENERATOR DEB)
 # Installed with DESTDIR pointing at the staging folder and the prefix /usr, so the install step sees
 # the prefix the files have once the package is installed and writes the desktop entry with it.

@@ -124,6 +124,24 @@ layout)
     cmp -s "$src/src/colour/data/SOURCES.md" "$data/colorimetry/SOURCES.md" ||
         fail "share/lumetra/colorimetry/SOURCES.md is missing or differs from the source"
 
+    for page in lumetra lumetra-cli; do
+        man=$prefix/share/man/man1/$page.1.gz
+        if [ ! -f "$man" ]; then
+            fail "share/man/man1/$page.1.gz is missing"
+        elif ! gzip -dc "$man" | grep -q "^\.TH \"\?${page^^}\"\? \"\?1\"\? "; then
+            fail "share/man/man1/$page.1.gz is not the $page manual page"
+        fi
+    done
+    for doc in copyright changelog.gz; do
+        [ -f "$prefix/share/doc/lumetra/$doc" ] || fail "share/doc/lumetra/$doc is missing"
+    done
+    metainfo=$prefix/share/metainfo/lumetra.metainfo.xml
+    if [ ! -f "$metainfo" ]; then
+        fail "share/metainfo/lumetra.metainfo.xml is missing"
+    elif ! grep -qF '<launchable type="desktop-id">lumetra.desktop</launchable>' "$metainfo"; then
+        fail "the AppStream data does not name lumetra.desktop as its launchable"
+    fi
+
     icons=$prefix/share/icons/hicolor
     [ -f "$icons/scalable/apps/lumetra.svg" ] || fail "the scalable icon is missing"
     for size in 16 32 48 64 128 256; do
