@@ -12,8 +12,11 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 
+# help2man writes lumetra-cli's manual page; lintian, appstream and desktop-file-utils check the
+# package (scripts/package-check.sh).
 packages=(build-essential cmake pkg-config qt6-base-dev libqt6svg6 libgtest-dev libgmock-dev
-          libbenchmark-dev python3 liblcms2-dev poppler-utils)
+          libbenchmark-dev python3 liblcms2-dev poppler-utils
+          help2man lintian appstream desktop-file-utils)
 # For the fuzz targets (libFuzzer comes with clang's runtime libraries).
 fuzz_packages=(clang-14 libclang-rt-14-dev)
 # For bench/compare-lcms.sh: the LittleCMS loader it builds, its timer and memory gauge.
