@@ -4,6 +4,7 @@
 #include "LineTokenize.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -147,5 +148,16 @@ QString twoDecimals(double x) {
 } // namespace
 
 QString CmykPercent(const QString& value) {
-    return twoDecimals(parseValue(value) / 255 * 100);
+    const double number = parseValue(value);
+    // Swatch values are nearly always the whole numbers 0 to 255: their texts are worked out once,
+    // by the same rounding, so a build does not format the same few hundred values again and again.
+    static const std::array<QString, 256> whole = [] {
+        std::array<QString, 256> texts;
+        for (int v = 0; v < 256; ++v)
+            texts[static_cast<size_t>(v)] = twoDecimals(double(v) / 255 * 100);
+        return texts;
+    }();
+    if (number >= 0 && number <= 255 && number == std::floor(number))
+        return whole[static_cast<size_t>(number)];
+    return twoDecimals(number / 255 * 100);
 }
