@@ -16,6 +16,7 @@
 #include "FormState.h"
 #include "HeadlessToolkit.h"
 #include "Import.h"
+#include "MeasurementKind.h"
 #include "Preflight.h"
 #include "PreflightPdf.h"
 #include "SaveDocument.h"
@@ -67,10 +68,10 @@ int usageError(const QString& message) {
 
 // Runs the window's import for one kind of file; true when the file was accepted (no message).
 // The path goes in as given, so that the details name the file as the user did.
-bool runImport(FormState& form, HeadlessToolkit& toolkit, int tag, const QString& path) {
+bool runImport(FormState& form, HeadlessToolkit& toolkit, MeasurementKind kind, const QString& path) {
     const int before = toolkit.messageCount() + toolkit.errorCount();
     toolkit.answerOpen(path);
-    RunGuarded(toolkit, [&] { btnOpenCGATSFileClick(form, toolkit, tag); });
+    RunGuarded(toolkit, [&] { btnOpenCGATSFileClick(form, toolkit, kind); });
     return toolkit.messageCount() + toolkit.errorCount() == before;
 }
 
@@ -248,25 +249,17 @@ int main(int argc, char* argv[]) {
         if (args.size() != 2)
             return usageError(QStringLiteral("scan takes one FILE"));
         const QString k = parser.value(kind);
-        const int tag = k == QLatin1String("spectral")    ? 1
-                        : k == QLatin1String("lab")       ? 2
-                        : k == QLatin1String("optimized") ? 3
-                                                          : 0;
-        if (tag == 0)
+        const auto& kinds = MeasurementKinds();
+        const auto named = std::find_if(kinds.begin(), kinds.end(), [&k](const MeasurementKindInfo& info) {
+            return k == QLatin1String(info.cliName);
+        });
+        if (named == kinds.end())
             return usageError(QStringLiteral("unknown kind '%1'").arg(k));
-        if (!runImport(form, toolkit, tag, args.at(1)))
+        if (!runImport(form, toolkit, named->kind, args.at(1)))
             return Stopped;
-        const NumberBox* boxes[3][4] = {
-            {&form.NumberBoxBeginData, &form.NumberBoxEndData, &form.NumberBoxPatches,
-             &form.NumberBoxColumns},
-            {&form.NumberBoxBeginDataLab, &form.NumberBoxEndDataLab, &form.NumberBoxPatchesLab,
-             &form.NumberBoxColumnsLab},
-            {&form.NumberBoxBeginDataOptimized, &form.NumberBoxEndDataOptimized,
-             &form.NumberBoxPatchesOptimized, &form.NumberBoxColumnsOptimized},
-        };
-        const auto& b = boxes[tag - 1];
         printOut(QStringLiteral("begin %1\nend %2\npatches %3\ncolumns %4\n")
-                     .arg(b[0]->Text(), b[1]->Text(), b[2]->Text(), b[3]->Text()));
+                     .arg(named->begin.of(form).Text(), named->end.of(form).Text(),
+                          named->patches.of(form).Text(), named->columns.of(form).Text()));
         return Clean;
     }
 
@@ -295,8 +288,9 @@ int main(int argc, char* argv[]) {
             return usageError(QStringLiteral("--unscrambled and --swatch-dir apply to a pair only"));
         preflight::PreflightReport report;
         if (pair) {
-            const bool spectralAccepted = runImport(form, toolkit, 1, parser.value(spectral));
-            const bool labAccepted = runImport(form, toolkit, 2, parser.value(lab));
+            const bool spectralAccepted =
+                runImport(form, toolkit, MeasurementKind::Spectral, parser.value(spectral));
+            const bool labAccepted = runImport(form, toolkit, MeasurementKind::Lab, parser.value(lab));
             if (!spectralAccepted || !labAccepted)
                 return Stopped;
             form.cbScrambledSwatch.IsChecked = !parser.isSet(unscrambled);
@@ -306,7 +300,7 @@ int main(int argc, char* argv[]) {
             }
             report = preflight::SmoothingPreflight(form, chosen);
         } else {
-            if (!runImport(form, toolkit, 3, parser.value(optimized)))
+            if (!runImport(form, toolkit, MeasurementKind::Optimized, parser.value(optimized)))
                 return Stopped;
             report = preflight::SpecPreflight(form);
         }
@@ -333,8 +327,9 @@ int main(int argc, char* argv[]) {
             return usageError(QStringLiteral("smooth needs --spectral, --lab and -o"));
         const Output out = outputFor(parser.value(output));
         // Both files are read before stopping, so one run reports every rejected input.
-        const bool spectralAccepted = runImport(form, toolkit, 1, parser.value(spectral));
-        const bool labAccepted = runImport(form, toolkit, 2, parser.value(lab));
+        const bool spectralAccepted =
+            runImport(form, toolkit, MeasurementKind::Spectral, parser.value(spectral));
+        const bool labAccepted = runImport(form, toolkit, MeasurementKind::Lab, parser.value(lab));
         if (!spectralAccepted || !labAccepted)
             return Stopped;
         form.cbScrambledSwatch.IsChecked = !parser.isSet(unscrambled);
@@ -353,7 +348,7 @@ int main(int argc, char* argv[]) {
         if (args.size() != 2 || !parser.isSet(output))
             return usageError(QStringLiteral("spec takes one FILE and -o OUT"));
         const Output out = outputFor(parser.value(output));
-        if (!runImport(form, toolkit, 3, args.at(1)))
+        if (!runImport(form, toolkit, MeasurementKind::Optimized, args.at(1)))
             return Stopped;
         if (!preflightAllows(preflight::SpecPreflight(form), parser.isSet(force)))
             return cli::kExitErrors;

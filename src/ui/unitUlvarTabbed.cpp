@@ -3,6 +3,7 @@
 #include "Build.h"
 #include "HelpPage.h"
 #include "Import.h"
+#include "MeasurementKind.h"
 #include "Preflight.h"
 #include "PreflightStatus.h"
 #include "ProgressRectangle.h"
@@ -200,19 +201,6 @@ struct TTabbedForm::PaneBinding {
     bool showsState() const { return grewFromShown() && state->Lines.Count() == count; }
 };
 
-struct TTabbedForm::ReadingPage {
-    Button& open;
-    Label& fileName;
-    Label& fileType;
-    Label& patchesCaption;
-    NumberBox& patches;
-    Label& columnsCaption;
-    NumberBox& columns;
-    NumberBox& begin;
-    NumberBox& end;
-    const char* names[9];
-};
-
 // The toolkit the handlers see: the window is redrawn before every modal box and dialog (so the
 // bar shows behind a message) and before a pump once the last redraw is a redraw interval old, and
 // the user's edits made during a pump reach the state before the handler goes on. After the window
@@ -309,38 +297,12 @@ void TTabbedForm::buildWidgets() {
     m_tabs = new TabControl(this);
     m_tabs->setObjectName(QStringLiteral("TabControl1"));
 
-    // Tab 1: the spectral file
-    QWidget* band = addPage(m_form.TabItem1, "TabItem1", 421, m_form.memoInput, "memoInput");
-    buildReadingPage(band, {m_form.btnOpenSpecMeasurement,
-                            m_form.labelMeasurementFileName,
-                            m_form.LabelMeasureFileType,
-                            m_form.LabelPatches,
-                            m_form.NumberBoxPatches,
-                            m_form.LabelColumns,
-                            m_form.NumberBoxColumns,
-                            m_form.NumberBoxBeginData,
-                            m_form.NumberBoxEndData,
-                            {"btnOpenSpecMeasurement", "labelMeasurementFileName", "LabelMeasureFileType",
-                             "LabelPatches", "NumberBoxPatches", "LabelColumns", "NumberBoxColumns",
-                             "NumberBoxBeginData", "NumberBoxEndData"}});
-
-    // Tab 2: the L*a*b* file
-    band = addPage(m_form.TabItem2, "TabItem2", 427, m_form.memoCGATSLab, "memoCGATSLab");
-    buildReadingPage(band, {m_form.btnOpenLabMeasuremdent,
-                            m_form.labelLabFileName,
-                            m_form.LabelLabFileType,
-                            m_form.LabelPatchesLab,
-                            m_form.NumberBoxPatchesLab,
-                            m_form.LabelColumnsLab,
-                            m_form.NumberBoxColumnsLab,
-                            m_form.NumberBoxBeginDataLab,
-                            m_form.NumberBoxEndDataLab,
-                            {"btnOpenLabMeasuremdent", "labelLabFileName", "LabelLabFileType",
-                             "LabelPatchesLab", "NumberBoxPatchesLab", "LabelColumnsLab",
-                             "NumberBoxColumnsLab", "NumberBoxBeginDataLab", "NumberBoxEndDataLab"}});
+    // Tabs 1 and 2: the spectral and the L*a*b* file
+    buildReadingPage(MeasurementKind::Spectral, 421);
+    buildReadingPage(MeasurementKind::Lab, 427);
 
     // Tab 3: the smoothing file
-    band = addPage(m_form.TabItem3, "TabItem3", 443, m_form.MemoSmoothCGATS, "MemoSmoothCGATS");
+    QWidget* band = addPage(m_form.TabItem3, "TabItem3", 443, m_form.MemoSmoothCGATS, "MemoSmoothCGATS");
     {
         QPushButton* build = addButton(band, "btnWriteSmoothing", m_form.btnWriteSmoothing, true);
         build->move(8, 6);
@@ -360,19 +322,7 @@ void TTabbedForm::buildWidgets() {
     }
 
     // Tab 4: the optimized file
-    band = addPage(m_form.TabItem4, "TabItem4", 421, m_form.memoOptimized, "memoOptimized");
-    buildReadingPage(band, {m_form.btnOpenOptimized,
-                            m_form.LabelOptimizedFileName,
-                            m_form.Label3,
-                            m_form.Label1,
-                            m_form.NumberBoxPatchesOptimized,
-                            m_form.Label2,
-                            m_form.NumberBoxColumnsOptimized,
-                            m_form.NumberBoxBeginDataOptimized,
-                            m_form.NumberBoxEndDataOptimized,
-                            {"btnOpenOptimized", "LabelOptimizedFileName", "Label3", "Label1",
-                             "NumberBoxPatchesOptimized", "Label2", "NumberBoxColumnsOptimized",
-                             "NumberBoxBeginDataOptimized", "NumberBoxEndDataOptimized"}});
+    buildReadingPage(MeasurementKind::Optimized, 421);
 
     // Tab 5: the spec file
     band = addPage(m_form.TabItem5, "TabItem5", 461, m_form.memoUlvarSpec, "memoUlvarSpec");
@@ -481,39 +431,42 @@ QWidget* TTabbedForm::addPage(TabItem& tab, const char* name, int paneHeight, Me
     return band;
 }
 
-void TTabbedForm::buildReadingPage(QWidget* band, const ReadingPage& p) {
-    QPushButton* open = addButton(band, p.names[0], p.open, true);
+QWidget* TTabbedForm::buildReadingPage(MeasurementKind which, int paneHeight) {
+    const MeasurementKindInfo& p = MeasurementKindOf(which);
+    QWidget* band = addPage(p.tab.of(m_form), p.tab.name, paneHeight, p.pane.of(m_form), p.pane.name);
+    QPushButton* open = addButton(band, p.open.name, p.open.of(m_form), true);
     open->move(8, 8);
     connectHandler(open, &TTabbedForm::btnOpenCGATSFileClick);
 
-    QLabel* fileName = addLabel(band, p.names[1], p.fileName);
+    QLabel* fileName = addLabel(band, p.fileName.name, p.fileName.of(m_form));
     fileName->move(open->geometry().right() + 12, 14);
 
     // Second row: Patches box, Columns box, file type.
     const int row = 48;
     int x = 8;
-    auto caption = [&](const char* name, Label& state) {
-        QLabel* label = addLabel(band, name, state);
+    auto caption = [&](const FormControl<Label>& control) {
+        QLabel* label = addLabel(band, control.name, control.of(m_form));
         label->setFont(boldFont(label));
         setTextColor(label, QPalette::WindowText, Colors::DarkBlue);
         label->adjustSize();
         label->move(x, row + (26 - label->height()) / 2);
         x += label->width() + 6;
     };
-    auto box = [&](const char* name, NumberBox& state) {
-        QLineEdit* numberBox = addNumberBox(band, name, state);
+    auto box = [&](const FormControl<NumberBox>& control) {
+        QLineEdit* numberBox = addNumberBox(band, control.name, control.of(m_form));
         numberBox->move(x, row);
         x += numberBox->width() + 16;
     };
-    caption(p.names[3], p.patchesCaption);
-    box(p.names[4], p.patches);
-    caption(p.names[5], p.columnsCaption);
-    box(p.names[6], p.columns);
-    QLabel* fileType = addLabel(band, p.names[2], p.fileType);
+    caption(p.patchesCaption);
+    box(p.patches);
+    caption(p.columnsCaption);
+    box(p.columns);
+    QLabel* fileType = addLabel(band, p.fileType.name, p.fileType.of(m_form));
     fileType->move(x, row + (26 - fileType->sizeHint().height()) / 2);
     // The begin and end boxes are hidden; they keep a place at the far end of the row.
-    addNumberBox(band, p.names[7], p.begin)->move(600, row);
-    addNumberBox(band, p.names[8], p.end)->move(690, row);
+    addNumberBox(band, p.begin.name, p.begin.of(m_form))->move(600, row);
+    addNumberBox(band, p.end.name, p.end.of(m_form))->move(690, row);
+    return band;
 }
 
 QLabel* TTabbedForm::addLabel(QWidget* parent, const char* name, Label& state) {

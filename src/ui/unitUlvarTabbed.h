@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FormState.h"
+#include "MeasurementKind.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -88,8 +89,8 @@ private:
     QLineEdit* addEdit(QWidget* parent, const char* name, Label& state);
     QLineEdit* addNumberBox(QWidget* parent, const char* name, NumberBox& state);
     QPushButton* addButton(QWidget* parent, const char* name, Button& state, bool bold);
-    struct ReadingPage;
-    void buildReadingPage(QWidget* band, const ReadingPage& page);
+    // A page that reads one kind of measurement file; returns its band above the pane.
+    QWidget* buildReadingPage(MeasurementKind kind, int paneHeight);
     void connectHandler(QPushButton* button, void (TTabbedForm::*handler)(QObject*));
     // Runs one handler as an event would: user edits in first, errors to the error display, and
     // the widgets redrawn afterwards.
