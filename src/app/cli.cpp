@@ -11,6 +11,7 @@
 // --force).
 
 #include "Build.h"
+#include "BuildClock.h"
 #include "CliCheck.h"
 #include "Error.h"
 #include "FormState.h"
@@ -20,6 +21,8 @@
 #include "Preflight.h"
 #include "PreflightPdf.h"
 #include "SaveDocument.h"
+#include "SmoothingBuilder.h"
+#include "SpecBuilder.h"
 #include "Toolkit.h"
 
 #include <QCommandLineParser>
@@ -66,13 +69,14 @@ int usageError(const QString& message) {
     return Usage;
 }
 
-// Runs the window's import for one kind of file; true when the file was accepted (no message).
+// Runs the window's import for one kind of file; true when the file was accepted. An error that
+// escapes the handler leaves the result as not accepted.
 // The path goes in as given, so that the details name the file as the user did.
 bool runImport(FormState& form, HeadlessToolkit& toolkit, MeasurementKind kind, const QString& path) {
-    const int before = toolkit.messageCount() + toolkit.errorCount();
     toolkit.answerOpen(path);
-    RunGuarded(toolkit, [&] { btnOpenCGATSFileClick(form, toolkit, kind); });
-    return toolkit.messageCount() + toolkit.errorCount() == before;
+    ImportResult result;
+    RunGuarded(toolkit, [&] { result = btnOpenCGATSFileClick(form, toolkit, kind); });
+    return result.accepted;
 }
 
 // Where the built document goes: the named file, or standard output ("-"), written there straight
@@ -104,22 +108,20 @@ bool writeStandardOutput(const QByteArray& bytes) {
     return true;
 }
 
-// Runs one builder and tells how it ended.
-int runBuild(HeadlessToolkit& toolkit, const Output& out, const std::function<void()>& build) {
-    const int messages = toolkit.messageCount();
-    const int errors = toolkit.errorCount();
-    const int saves = toolkit.saveCount();
+// Runs one builder and turns how it ended into the exit status. An error that escapes the
+// builder leaves the result as stopped.
+int runBuild(HeadlessToolkit& toolkit, const Output& out, const std::function<BuildResult()>& build) {
     if (out.toStdout)
         toolkit.answerSaveKept();
     else
         toolkit.answerSave(out.path);
-    RunGuarded(toolkit, build);
-    const bool written = toolkit.saveCount() > saves && toolkit.errorCount() == errors;
-    if (!written)
+    BuildResult result;
+    RunGuarded(toolkit, [&] { result = build(); });
+    if (result.stopped)
         return Stopped;
     if (out.toStdout && (!toolkit.keptDocument() || !writeStandardOutput(*toolkit.keptDocument())))
         return Stopped;
-    return toolkit.messageCount() > messages ? RowsLeftOut : Clean;
+    return result.rowsLeftOut > 0 ? RowsLeftOut : Clean;
 }
 
 // A standard stream the caller closed (">&-") is held by a read-only /dev/null, so that no file
@@ -339,7 +341,8 @@ int main(int argc, char* argv[]) {
         }
         if (!preflightAllows(preflight::SmoothingPreflight(form), parser.isSet(force)))
             return cli::kExitErrors;
-        return runBuild(toolkit, out, [&] { btnWriteSmoothingClick(form, toolkit); });
+        return runBuild(toolkit, out,
+                        [&] { return btnWriteSmoothingClick(form, toolkit, SystemBuildClock()); });
     }
 
     if (command == QLatin1String("spec")) {
@@ -352,7 +355,7 @@ int main(int argc, char* argv[]) {
             return Stopped;
         if (!preflightAllows(preflight::SpecPreflight(form), parser.isSet(force)))
             return cli::kExitErrors;
-        return runBuild(toolkit, out, [&] { btnWriteUlvarClick(form, toolkit); });
+        return runBuild(toolkit, out, [&] { return btnWriteUlvarClick(form, toolkit, SystemBuildClock()); });
     }
 
     if (command.isEmpty())

@@ -103,8 +103,9 @@ bool readAndCheck(FormState& form, Toolkit& toolkit, const MeasurementKindInfo& 
     }
 }
 
-// CGATSFileProcess, telling the detail of a failure after its message.
-void processScan(FormState& form, Toolkit& toolkit, MeasurementKind kind, LineList& cgatsInput,
+// CGATSFileProcess, telling the detail of a failure after its message; true when the scan
+// accepted the document.
+bool processScan(FormState& form, Toolkit& toolkit, MeasurementKind kind, LineList& cgatsInput,
                  int& begin_data, int& number_of_sets, int& end_data, int& number_of_fields,
                  const QString& fileName, const QString& notFile);
 
@@ -158,9 +159,10 @@ void CGATSFileProcess(FormState& form, Toolkit& toolkit, int tag, LineList& cgat
 
 namespace {
 
-void processScan(FormState& form, Toolkit& toolkit, MeasurementKind kind, LineList& cgatsInput,
+bool processScan(FormState& form, Toolkit& toolkit, MeasurementKind kind, LineList& cgatsInput,
                  int& begin_data, int& number_of_sets, int& end_data, int& number_of_fields,
                  const QString& fileName, const QString& notFile) {
+    bool accepted = false;
     number_of_sets = 0;
     number_of_fields = 0;
     try {
@@ -170,6 +172,7 @@ void processScan(FormState& form, Toolkit& toolkit, MeasurementKind kind, LineLi
         end_data = scan.end_data;
         if (scan.ok || scan.beginDataSet)
             begin_data = scan.begin_data;
+        accepted = scan.ok;
         if (!scan.ok) {
             // The caller goes on with an empty document; the scan's own text is never shown.
             cgatsInput.Clear();
@@ -193,23 +196,27 @@ void processScan(FormState& form, Toolkit& toolkit, MeasurementKind kind, LineLi
         throw;
     }
     form.TimerRun(false);
+    return accepted;
 }
 
 } // namespace
 
-void btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, int tag) {
+ImportResult btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, int tag) {
     if (const std::optional<MeasurementKind> kind = MeasurementKindOfTag(tag))
-        btnOpenCGATSFileClick(form, toolkit, *kind);
+        return btnOpenCGATSFileClick(form, toolkit, *kind);
+    return {};
 }
 
-void btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, MeasurementKind which) {
+ImportResult btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, MeasurementKind which) {
     const MeasurementKindInfo& kind = MeasurementKindOf(which);
     LineList input;
     OpenDialog& dialog = form.*kind.dialog;
+    ImportResult result;
     if (!toolkit.ExecuteOpen(dialog))
-        return;
+        return result;
     // Copied at once: an import started inside a later pump reuses the same dialog.
     const QString fileName = dialog.FileName;
+    result.fileName = fileName;
 
     QString notFile;
     if (readAndCheck(form, toolkit, kind, fileName, input, notFile)) {
@@ -222,8 +229,8 @@ void btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, MeasurementKind wh
         // that escapes the scan goes on afterwards.
         std::exception_ptr scanError;
         try {
-            processScan(form, toolkit, kind.kind, input, begin_data, number_of_sets, end_data,
-                        number_of_fields, fileName, notFile);
+            result.accepted = processScan(form, toolkit, kind.kind, input, begin_data, number_of_sets,
+                                          end_data, number_of_fields, fileName, notFile);
         } catch (...) {
             scanError = std::current_exception();
         }
@@ -235,4 +242,5 @@ void btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, MeasurementKind wh
             std::rethrow_exception(scanError);
     }
     form.TimerRun(false);
+    return result;
 }
