@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <memory>
-#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -18,16 +17,20 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QTimer;
+class FormBinding;
 class PreflightStatus;
 class ProgressRectangle;
 class QtToolkit;
 class Toolkit;
+class WindowToolkit;
 
 // The main window. It owns the controls' state (FormState) and one widget per control under the
 // control's name; handlers work on the state, and the widgets are redrawn from it after every
 // handler, before every box and dialog, and in a handler's event pumps at most once a redraw
 // interval. User edits (editable panes, the spec path edit, the check
-// box, the chosen tab) flow back into the state before any handler reads it.
+// box, the chosen tab) flow back into the state before any handler reads it. The widgets' binding
+// to the state is a FormBinding, the handlers' toolkit a WindowToolkit, the tab strip a
+// CaptionTabBar; this class builds the window and runs its handlers.
 class TTabbedForm : public QWidget {
 public:
     // The window of the program, with the Qt toolkit.
@@ -71,15 +74,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class WindowToolkit;
-    struct PaneBinding;
-    template <class W, class S> struct Binding {
-        W* widget;
-        S* state;
-    };
+    friend class WindowToolkit;
 
     TTabbedForm(std::unique_ptr<QtToolkit> own, Toolkit* given, QWidget* parent);
     void buildWidgets();
@@ -95,9 +92,6 @@ private:
     // Runs one handler as an event would: user edits in first, errors to the error display, and
     // the widgets redrawn afterwards.
     void dispatch(const std::function<void()>& handler);
-    void syncPane(PaneBinding& pane);
-    // syncPane for one pane outside a whole redraw.
-    void redrawPane(PaneBinding& pane);
     bool redrawDue() const;
     void layoutHeader();
 
@@ -105,13 +99,12 @@ private:
     std::unique_ptr<QtToolkit> m_ownToolkit;
     Toolkit& m_givenToolkit;
     std::unique_ptr<WindowToolkit> m_toolkit;
-    bool m_syncing = false;
+    std::unique_ptr<FormBinding> m_binding;
     QElapsedTimer m_sinceRedraw; // since the last redraw ended
     int m_redrawInterval = 30;
     bool m_closed = false;
     int m_handlerDepth = 0;
     std::unique_ptr<PreflightStatus> m_preflight;
-    quint64 m_frontSerial = 0;
 
     QWidget* m_header = nullptr;
     QLabel* m_toolBarLabel = nullptr;
@@ -120,11 +113,4 @@ private:
     ProgressRectangle* m_progress = nullptr;
     QTimer* m_timer = nullptr;
     QCheckBox* m_cbScrambledSwatch = nullptr;
-
-    std::vector<Binding<QLabel, Label>> m_labels;
-    std::vector<Binding<QLineEdit, Label>> m_edits;
-    std::vector<Binding<QLineEdit, NumberBox>> m_numberBoxes;
-    std::vector<Binding<QPushButton, Button>> m_buttons;
-    std::vector<Binding<QWidget, TabItem>> m_tabItems;
-    std::vector<std::unique_ptr<PaneBinding>> m_panes;
 };
