@@ -37,6 +37,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -77,6 +78,24 @@ bool runImport(FormState& form, HeadlessToolkit& toolkit, MeasurementKind kind, 
     ImportResult result;
     RunGuarded(toolkit, [&] { result = btnOpenCGATSFileClick(form, toolkit, kind); });
     return result.accepted;
+}
+
+// Imports the spectral and the L*a*b* file of a pair and sets the swatch choice and folder; false
+// (the reason told) when either file is rejected or the folder cannot be entered. Both files are
+// read before stopping, so one run reports every rejected input. Without swatchDir the current
+// folder stays.
+bool importPair(FormState& form, HeadlessToolkit& toolkit, const QString& spectral, const QString& lab,
+                bool unscrambled, const std::optional<QString>& swatchDir) {
+    const bool spectralAccepted = runImport(form, toolkit, MeasurementKind::Spectral, spectral);
+    const bool labAccepted = runImport(form, toolkit, MeasurementKind::Lab, lab);
+    if (!spectralAccepted || !labAccepted)
+        return false;
+    form.cbScrambledSwatch.IsChecked = !unscrambled;
+    if (swatchDir && !QDir::setCurrent(*swatchDir)) {
+        std::fprintf(stderr, "Cannot change to folder \"%s\"\n", qPrintable(*swatchDir));
+        return false;
+    }
+    return true;
 }
 
 // Where the built document goes: the named file, or standard output ("-"), written there straight
@@ -290,16 +309,10 @@ int main(int argc, char* argv[]) {
             return usageError(QStringLiteral("--unscrambled and --swatch-dir apply to a pair only"));
         preflight::PreflightReport report;
         if (pair) {
-            const bool spectralAccepted =
-                runImport(form, toolkit, MeasurementKind::Spectral, parser.value(spectral));
-            const bool labAccepted = runImport(form, toolkit, MeasurementKind::Lab, parser.value(lab));
-            if (!spectralAccepted || !labAccepted)
+            if (!importPair(form, toolkit, parser.value(spectral), parser.value(lab),
+                            parser.isSet(unscrambled),
+                            parser.isSet(swatchDir) ? std::optional(parser.value(swatchDir)) : std::nullopt))
                 return Stopped;
-            form.cbScrambledSwatch.IsChecked = !parser.isSet(unscrambled);
-            if (parser.isSet(swatchDir) && !QDir::setCurrent(parser.value(swatchDir))) {
-                std::fprintf(stderr, "Cannot change to folder \"%s\"\n", qPrintable(parser.value(swatchDir)));
-                return Stopped;
-            }
             report = preflight::SmoothingPreflight(form, chosen);
         } else {
             if (!runImport(form, toolkit, MeasurementKind::Optimized, parser.value(optimized)))
@@ -328,17 +341,9 @@ int main(int argc, char* argv[]) {
         if (!parser.isSet(spectral) || !parser.isSet(lab) || !parser.isSet(output))
             return usageError(QStringLiteral("smooth needs --spectral, --lab and -o"));
         const Output out = outputFor(parser.value(output));
-        // Both files are read before stopping, so one run reports every rejected input.
-        const bool spectralAccepted =
-            runImport(form, toolkit, MeasurementKind::Spectral, parser.value(spectral));
-        const bool labAccepted = runImport(form, toolkit, MeasurementKind::Lab, parser.value(lab));
-        if (!spectralAccepted || !labAccepted)
+        if (!importPair(form, toolkit, parser.value(spectral), parser.value(lab), parser.isSet(unscrambled),
+                        parser.isSet(swatchDir) ? std::optional(parser.value(swatchDir)) : std::nullopt))
             return Stopped;
-        form.cbScrambledSwatch.IsChecked = !parser.isSet(unscrambled);
-        if (parser.isSet(swatchDir) && !QDir::setCurrent(parser.value(swatchDir))) {
-            std::fprintf(stderr, "Cannot change to folder \"%s\"\n", qPrintable(parser.value(swatchDir)));
-            return Stopped;
-        }
         if (!preflightAllows(preflight::SmoothingPreflight(form), parser.isSet(force)))
             return cli::kExitErrors;
         return runBuild(toolkit, out,
