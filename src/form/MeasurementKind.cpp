@@ -11,7 +11,7 @@ template <class T> constexpr FormControl<T> control(T FormState::*member, const 
 const std::array<MeasurementKindInfo, 3>& MeasurementKinds() {
     using F = FormState;
     static const std::array<MeasurementKindInfo, 3> kinds{{
-        {MeasurementKind::Spectral, "spectral", control(&F::TabItem1, "TabItem1"),
+        {MeasurementKind::Spectral, "spectral", control(&F::TabItem1, "TabItem1"), 0,
          control(&F::memoInput, "memoInput"), control(&F::btnOpenSpecMeasurement, "btnOpenSpecMeasurement"),
          control(&F::labelMeasurementFileName, "labelMeasurementFileName"),
          control(&F::LabelMeasureFileType, "LabelMeasureFileType"), control(&F::LabelPatches, "LabelPatches"),
@@ -20,7 +20,7 @@ const std::array<MeasurementKindInfo, 3>& MeasurementKinds() {
          control(&F::NumberBoxBeginData, "NumberBoxBeginData"),
          control(&F::NumberBoxEndData, "NumberBoxEndData"), &F::dlgOpenMeasurementFile, &SpectralFormatLine,
          "Input File Incorrect: The File Should be the Ulvar Spectral CGATS File", true},
-        {MeasurementKind::Lab, "lab", control(&F::TabItem2, "TabItem2"),
+        {MeasurementKind::Lab, "lab", control(&F::TabItem2, "TabItem2"), 1,
          control(&F::memoCGATSLab, "memoCGATSLab"),
          control(&F::btnOpenLabMeasuremdent, "btnOpenLabMeasuremdent"),
          control(&F::labelLabFileName, "labelLabFileName"), control(&F::LabelLabFileType, "LabelLabFileType"),
@@ -31,7 +31,7 @@ const std::array<MeasurementKindInfo, 3>& MeasurementKinds() {
          control(&F::NumberBoxBeginDataLab, "NumberBoxBeginDataLab"),
          control(&F::NumberBoxEndDataLab, "NumberBoxEndDataLab"), &F::dlgOpenMeasurementFile, &LabFormatLine,
          "Input File Incorrect: The File Should be the Ulvar L*a*b* CGATS File", true},
-        {MeasurementKind::Optimized, "optimized", control(&F::TabItem4, "TabItem4"),
+        {MeasurementKind::Optimized, "optimized", control(&F::TabItem4, "TabItem4"), 3,
          control(&F::memoOptimized, "memoOptimized"), control(&F::btnOpenOptimized, "btnOpenOptimized"),
          control(&F::LabelOptimizedFileName, "LabelOptimizedFileName"), control(&F::Label3, "Label3"),
          control(&F::Label1, "Label1"), control(&F::NumberBoxPatchesOptimized, "NumberBoxPatchesOptimized"),

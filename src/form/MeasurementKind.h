@@ -26,6 +26,7 @@ struct MeasurementKindInfo {
     MeasurementKind kind;
     const char* cliName; // lumetra-cli scan --kind
     FormControl<TabItem> tab;
+    int tabIndex; // the tab's place in the tab control (FormState::ActiveTab)
     FormControl<Memo> pane;
     FormControl<Button> open;
     FormControl<Label> fileName;
