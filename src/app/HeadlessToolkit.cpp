@@ -12,12 +12,10 @@ void HeadlessToolkit::print(const QString& text) {
 }
 
 void HeadlessToolkit::ShowMessage(const QString& text) {
-    ++m_messages;
     print(text);
 }
 
 void HeadlessToolkit::ShowError(const QString& text) {
-    ++m_errors;
     print(text);
 }
 
@@ -36,7 +34,6 @@ bool HeadlessToolkit::ExecuteSave(SaveDialog& dialog) {
     m_keepNext = !m_save.front().has_value();
     dialog.FileName = m_save.front().value_or(QStringLiteral("-"));
     m_save.pop_front();
-    ++m_saves;
     return true;
 }
 

@@ -34,9 +34,6 @@ public:
     // A script's log keeps every failing row.
     bool SumsUpRepeatedMessages() const override { return false; }
 
-    int messageCount() const { return m_messages; }
-    int errorCount() const { return m_errors; }
-    int saveCount() const { return m_saves; }
     const std::optional<QByteArray>& keptDocument() const { return m_kept; }
 
 private:
@@ -47,7 +44,4 @@ private:
     std::deque<std::optional<QString>> m_save;
     bool m_keepNext = false;
     std::optional<QByteArray> m_kept;
-    int m_messages = 0;
-    int m_errors = 0;
-    int m_saves = 0;
 };

@@ -11,14 +11,18 @@
 // --force).
 
 #include "Build.h"
+#include "BuildClock.h"
 #include "CliCheck.h"
 #include "Error.h"
 #include "FormState.h"
 #include "HeadlessToolkit.h"
 #include "Import.h"
+#include "MeasurementKind.h"
 #include "Preflight.h"
 #include "PreflightPdf.h"
 #include "SaveDocument.h"
+#include "SmoothingBuilder.h"
+#include "SpecBuilder.h"
 #include "Toolkit.h"
 
 #include <QCommandLineParser>
@@ -33,6 +37,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -65,13 +70,32 @@ int usageError(const QString& message) {
     return Usage;
 }
 
-// Runs the window's import for one kind of file; true when the file was accepted (no message).
+// Runs the window's import for one kind of file; true when the file was accepted. An error that
+// escapes the handler leaves the result as not accepted.
 // The path goes in as given, so that the details name the file as the user did.
-bool runImport(FormState& form, HeadlessToolkit& toolkit, int tag, const QString& path) {
-    const int before = toolkit.messageCount() + toolkit.errorCount();
+bool runImport(FormState& form, HeadlessToolkit& toolkit, MeasurementKind kind, const QString& path) {
     toolkit.answerOpen(path);
-    RunGuarded(toolkit, [&] { btnOpenCGATSFileClick(form, toolkit, tag); });
-    return toolkit.messageCount() + toolkit.errorCount() == before;
+    ImportResult result;
+    RunGuarded(toolkit, [&] { result = btnOpenCGATSFileClick(form, toolkit, kind); });
+    return result.accepted;
+}
+
+// Imports the spectral and the L*a*b* file of a pair and sets the swatch choice and folder; false
+// (the reason told) when either file is rejected or the folder cannot be entered. Both files are
+// read before stopping, so one run reports every rejected input. Without swatchDir the current
+// folder stays.
+bool importPair(FormState& form, HeadlessToolkit& toolkit, const QString& spectral, const QString& lab,
+                bool unscrambled, const std::optional<QString>& swatchDir) {
+    const bool spectralAccepted = runImport(form, toolkit, MeasurementKind::Spectral, spectral);
+    const bool labAccepted = runImport(form, toolkit, MeasurementKind::Lab, lab);
+    if (!spectralAccepted || !labAccepted)
+        return false;
+    form.cbScrambledSwatch.IsChecked = !unscrambled;
+    if (swatchDir && !QDir::setCurrent(*swatchDir)) {
+        std::fprintf(stderr, "Cannot change to folder \"%s\"\n", qPrintable(*swatchDir));
+        return false;
+    }
+    return true;
 }
 
 // Where the built document goes: the named file, or standard output ("-"), written there straight
@@ -103,22 +127,20 @@ bool writeStandardOutput(const QByteArray& bytes) {
     return true;
 }
 
-// Runs one builder and tells how it ended.
-int runBuild(HeadlessToolkit& toolkit, const Output& out, const std::function<void()>& build) {
-    const int messages = toolkit.messageCount();
-    const int errors = toolkit.errorCount();
-    const int saves = toolkit.saveCount();
+// Runs one builder and turns how it ended into the exit status. An error that escapes the
+// builder leaves the result as stopped.
+int runBuild(HeadlessToolkit& toolkit, const Output& out, const std::function<BuildResult()>& build) {
     if (out.toStdout)
         toolkit.answerSaveKept();
     else
         toolkit.answerSave(out.path);
-    RunGuarded(toolkit, build);
-    const bool written = toolkit.saveCount() > saves && toolkit.errorCount() == errors;
-    if (!written)
+    BuildResult result;
+    RunGuarded(toolkit, [&] { result = build(); });
+    if (result.stopped)
         return Stopped;
     if (out.toStdout && (!toolkit.keptDocument() || !writeStandardOutput(*toolkit.keptDocument())))
         return Stopped;
-    return toolkit.messageCount() > messages ? RowsLeftOut : Clean;
+    return result.rowsLeftOut > 0 ? RowsLeftOut : Clean;
 }
 
 // A standard stream the caller closed (">&-") is held by a read-only /dev/null, so that no file
@@ -248,25 +270,17 @@ int main(int argc, char* argv[]) {
         if (args.size() != 2)
             return usageError(QStringLiteral("scan takes one FILE"));
         const QString k = parser.value(kind);
-        const int tag = k == QLatin1String("spectral")    ? 1
-                        : k == QLatin1String("lab")       ? 2
-                        : k == QLatin1String("optimized") ? 3
-                                                          : 0;
-        if (tag == 0)
+        const auto& kinds = MeasurementKinds();
+        const auto named = std::find_if(kinds.begin(), kinds.end(), [&k](const MeasurementKindInfo& info) {
+            return k == QLatin1String(info.cliName);
+        });
+        if (named == kinds.end())
             return usageError(QStringLiteral("unknown kind '%1'").arg(k));
-        if (!runImport(form, toolkit, tag, args.at(1)))
+        if (!runImport(form, toolkit, named->kind, args.at(1)))
             return Stopped;
-        const NumberBox* boxes[3][4] = {
-            {&form.NumberBoxBeginData, &form.NumberBoxEndData, &form.NumberBoxPatches,
-             &form.NumberBoxColumns},
-            {&form.NumberBoxBeginDataLab, &form.NumberBoxEndDataLab, &form.NumberBoxPatchesLab,
-             &form.NumberBoxColumnsLab},
-            {&form.NumberBoxBeginDataOptimized, &form.NumberBoxEndDataOptimized,
-             &form.NumberBoxPatchesOptimized, &form.NumberBoxColumnsOptimized},
-        };
-        const auto& b = boxes[tag - 1];
         printOut(QStringLiteral("begin %1\nend %2\npatches %3\ncolumns %4\n")
-                     .arg(b[0]->Text(), b[1]->Text(), b[2]->Text(), b[3]->Text()));
+                     .arg(named->begin.of(form).Text(), named->end.of(form).Text(),
+                          named->patches.of(form).Text(), named->columns.of(form).Text()));
         return Clean;
     }
 
@@ -295,18 +309,13 @@ int main(int argc, char* argv[]) {
             return usageError(QStringLiteral("--unscrambled and --swatch-dir apply to a pair only"));
         preflight::PreflightReport report;
         if (pair) {
-            const bool spectralAccepted = runImport(form, toolkit, 1, parser.value(spectral));
-            const bool labAccepted = runImport(form, toolkit, 2, parser.value(lab));
-            if (!spectralAccepted || !labAccepted)
+            if (!importPair(form, toolkit, parser.value(spectral), parser.value(lab),
+                            parser.isSet(unscrambled),
+                            parser.isSet(swatchDir) ? std::optional(parser.value(swatchDir)) : std::nullopt))
                 return Stopped;
-            form.cbScrambledSwatch.IsChecked = !parser.isSet(unscrambled);
-            if (parser.isSet(swatchDir) && !QDir::setCurrent(parser.value(swatchDir))) {
-                std::fprintf(stderr, "Cannot change to folder \"%s\"\n", qPrintable(parser.value(swatchDir)));
-                return Stopped;
-            }
             report = preflight::SmoothingPreflight(form, chosen);
         } else {
-            if (!runImport(form, toolkit, 3, parser.value(optimized)))
+            if (!runImport(form, toolkit, MeasurementKind::Optimized, parser.value(optimized)))
                 return Stopped;
             report = preflight::SpecPreflight(form);
         }
@@ -332,19 +341,13 @@ int main(int argc, char* argv[]) {
         if (!parser.isSet(spectral) || !parser.isSet(lab) || !parser.isSet(output))
             return usageError(QStringLiteral("smooth needs --spectral, --lab and -o"));
         const Output out = outputFor(parser.value(output));
-        // Both files are read before stopping, so one run reports every rejected input.
-        const bool spectralAccepted = runImport(form, toolkit, 1, parser.value(spectral));
-        const bool labAccepted = runImport(form, toolkit, 2, parser.value(lab));
-        if (!spectralAccepted || !labAccepted)
+        if (!importPair(form, toolkit, parser.value(spectral), parser.value(lab), parser.isSet(unscrambled),
+                        parser.isSet(swatchDir) ? std::optional(parser.value(swatchDir)) : std::nullopt))
             return Stopped;
-        form.cbScrambledSwatch.IsChecked = !parser.isSet(unscrambled);
-        if (parser.isSet(swatchDir) && !QDir::setCurrent(parser.value(swatchDir))) {
-            std::fprintf(stderr, "Cannot change to folder \"%s\"\n", qPrintable(parser.value(swatchDir)));
-            return Stopped;
-        }
         if (!preflightAllows(preflight::SmoothingPreflight(form), parser.isSet(force)))
             return cli::kExitErrors;
-        return runBuild(toolkit, out, [&] { btnWriteSmoothingClick(form, toolkit); });
+        return runBuild(toolkit, out,
+                        [&] { return btnWriteSmoothingClick(form, toolkit, SystemBuildClock()); });
     }
 
     if (command == QLatin1String("spec")) {
@@ -353,11 +356,11 @@ int main(int argc, char* argv[]) {
         if (args.size() != 2 || !parser.isSet(output))
             return usageError(QStringLiteral("spec takes one FILE and -o OUT"));
         const Output out = outputFor(parser.value(output));
-        if (!runImport(form, toolkit, 3, args.at(1)))
+        if (!runImport(form, toolkit, MeasurementKind::Optimized, args.at(1)))
             return Stopped;
         if (!preflightAllows(preflight::SpecPreflight(form), parser.isSet(force)))
             return cli::kExitErrors;
-        return runBuild(toolkit, out, [&] { btnWriteUlvarClick(form, toolkit); });
+        return runBuild(toolkit, out, [&] { return btnWriteUlvarClick(form, toolkit, SystemBuildClock()); });
     }
 
     if (command.isEmpty())

@@ -22,6 +22,8 @@ public:
     void failed(int row, const QStringList& boxes);
     // After the rows: the summary box, when any row was held back.
     void finish();
+    // The rows failed so far, shown or held back.
+    int failedRows() const { return m_failures; }
 
     // The summary text for heldBack rows held back, the first and the last of them.
     static QString SummaryText(int heldBack, int firstRow, int lastRow);

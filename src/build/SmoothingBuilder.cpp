@@ -65,11 +65,12 @@ QString SmoothingRow(int number, const QString& cmykPart, const QString& labRest
     return row + spectralRest;
 }
 
-void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock& clock,
-                            const BuildGate* gate) {
+BuildResult btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock& clock,
+                                   const BuildGate* gate) {
+    BuildResult result;
     if (form.NumberBoxPatches.Text() != form.NumberBoxPatchesLab.Text()) {
         toolkit.ShowMessage(QStringLiteral("Spectral and Lab CGATS file do not match."));
-        return;
+        return result;
     }
     form.MemoSmoothCGATS.Lines.Clear();
 
@@ -104,22 +105,29 @@ void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock&
             failures.failed(
                 row.number,
                 {QStringLiteral("i_row: %1 cgats_cmyk.count: %2").arg(row.patch).arg(patches.Count())});
-        else
+        else {
             output.Add(SmoothingRow(row.number, row.cmyk, labRest, spectralRest));
+            ++result.rowsWritten;
+        }
     });
     output.Add(QStringLiteral("END_DATA"));
     form.MemoSmoothCGATS.Lines.AddStrings(output);
     failures.finish();
+    result.rowsLeftOut = failures.failedRows();
 
     SaveStep save{form.dlgSaveCGATSFile, QStringLiteral("Smooth_"), QStringLiteral("txt"),
                   form.MemoSmoothCGATS, form.LabelSmoothCGATS};
     if (gate && gate->smoothing)
         save.blockers = gate->smoothing(form);
-    if (RunSaveStep(save, toolkit, clock.now()))
+    if (RunSaveStep(save, toolkit, clock.now())) {
+        result.stopped = false;
+        result.savedTo = form.dlgSaveCGATSFile.FileName;
         toolkit.Yield();
+    }
 
     toolkit.ProcessMessages();
     toolkit.Yield();
+    return result;
 }
 
 void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit) {

@@ -1,15 +1,16 @@
 #pragma once
 
+#include "Build.h"
+
 #include <QString>
 
 class FormState;
 class Toolkit;
 struct BuildClock;
-struct BuildGate;
 
-// btnWriteSmoothingClick with the clock and regional settings given.
-void btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock& clock,
-                            const BuildGate* gate = nullptr);
+// btnWriteSmoothingClick with the clock and regional settings given, telling how it ended.
+BuildResult btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const BuildClock& clock,
+                                   const BuildGate* gate = nullptr);
 
 // A data line less its first field: everything after its first blank (tabs do not count); a
 // line without a blank stays whole.

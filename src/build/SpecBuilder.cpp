@@ -66,12 +66,14 @@ QString SpecAssertionText() {
         .arg(516);
 }
 
-void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clock, const BuildGate* gate) {
+BuildResult btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clock,
+                               const BuildGate* gate) {
+    BuildResult result;
     if (form.SpecBuildRunning)
-        return;
+        return result;
     if (form.memoOptimized.Lines.Count() <= 100) {
         toolkit.ShowMessage(QStringLiteral("Optimized File Not Loaded."));
-        return;
+        return result;
     }
     RunningBuild running(form);
     LineList& spec = form.memoUlvarSpec.Lines;
@@ -111,6 +113,7 @@ void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clo
                 buffer += fields.Get(j);
             }
             spec.Add(buffer);
+            ++result.rowsWritten;
             if (r % 20 == 0) {
                 form.RectangleProgress.Width = form.RectangleProgress.Width + 1;
                 toolkit.ProcessMessages();
@@ -122,6 +125,7 @@ void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clo
         toolkit.Yield();
     }
     failures.finish();
+    result.rowsLeftOut = failures.failedRows();
     toolkit.ProcessMessages();
 
     SaveStep save{form.dlgSaveSmoothFile, QStringLiteral("UlvarSpec_"), QStringLiteral("spec"),
@@ -129,7 +133,10 @@ void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clo
     if (gate && gate->spec)
         save.blockers = gate->spec(working, form.LabelOptimizedFileName.Text);
     try {
-        RunSaveStep(save, toolkit, clock.now());
+        if (RunSaveStep(save, toolkit, clock.now())) {
+            result.stopped = false;
+            result.savedTo = form.dlgSaveSmoothFile.FileName;
+        }
     } catch (const Error&) {
         // The error reaches the user through the window's error display; the bar should not
         // stay behind it as if the build were still running.
@@ -141,6 +148,7 @@ void btnWriteUlvarClick(FormState& form, Toolkit& toolkit, const BuildClock& clo
     running.release();
     toolkit.ProcessMessages();
     toolkit.Yield();
+    return result;
 }
 
 void btnWriteUlvarClick(FormState& form, Toolkit& toolkit) {

@@ -24,67 +24,9 @@
 namespace {
 
 const char kUnreadableFile[] = "Input File Incorrect: The File Should be an Ulvar CGATS File";
-const char kNotSpectralFile[] = "Input File Incorrect: The File Should be the Ulvar Spectral CGATS File";
-const char kNotLabFile[] = "Input File Incorrect: The File Should be the Ulvar L*a*b* CGATS File";
-
 QString scanFailureMessage() {
     return QStringLiteral("i1 CGATS (input) file error.\rPress the Help Button or\rContact ") +
            QString::fromUtf8(kSupportAddress) + QStringLiteral(" for assistance");
-}
-
-// What belongs to one kind of file. Pointers into the form, whose controls live as long as it.
-struct Kind {
-    OpenDialog* dialog = nullptr;
-    const QString* formatLine = nullptr; // nullptr: the kind needs none
-    const char* formatMessage = nullptr;
-    Label* fileName = nullptr;
-    Label* fileType = nullptr; // nullptr: the kind has none to clear
-    NumberBox* begin = nullptr;
-    NumberBox* patches = nullptr;
-    NumberBox* end = nullptr;
-    NumberBox* columns = nullptr;
-    Memo* pane = nullptr;
-};
-
-bool kindOf(FormState& f, int tag, Kind& kind) {
-    switch (tag) {
-    case 1:
-        kind = Kind{.dialog = &f.dlgOpenMeasurementFile,
-                    .formatLine = &SpectralFormatLine(),
-                    .formatMessage = kNotSpectralFile,
-                    .fileName = &f.labelMeasurementFileName,
-                    .fileType = &f.LabelMeasureFileType,
-                    .begin = &f.NumberBoxBeginData,
-                    .patches = &f.NumberBoxPatches,
-                    .end = &f.NumberBoxEndData,
-                    .columns = &f.NumberBoxColumns,
-                    .pane = &f.memoInput};
-        return true;
-    case 2:
-        kind = Kind{.dialog = &f.dlgOpenMeasurementFile,
-                    .formatLine = &LabFormatLine(),
-                    .formatMessage = kNotLabFile,
-                    .fileName = &f.labelLabFileName,
-                    .fileType = &f.LabelLabFileType,
-                    .begin = &f.NumberBoxBeginDataLab,
-                    .patches = &f.NumberBoxPatchesLab,
-                    .end = &f.NumberBoxEndDataLab,
-                    .columns = &f.NumberBoxColumnsLab,
-                    .pane = &f.memoCGATSLab};
-        return true;
-    case 3:
-        // No format line to check, and Label3 keeps its caption.
-        kind = Kind{.dialog = &f.dlgOpenOptimizedFile,
-                    .fileName = &f.LabelOptimizedFileName,
-                    .begin = &f.NumberBoxBeginDataOptimized,
-                    .patches = &f.NumberBoxPatchesOptimized,
-                    .end = &f.NumberBoxEndDataOptimized,
-                    .columns = &f.NumberBoxColumnsOptimized,
-                    .pane = &f.memoOptimized};
-        return true;
-    default:
-        return false;
-    }
 }
 
 // The detail lumetra-cli prints after a message: the file, the line (an index, -1 for none) and
@@ -134,7 +76,7 @@ QString noFileReason(const QFileInfo& info) {
 // Reads the chosen file into input and checks its format line. False when the file was refused
 // (its message has been shown). A name that is no file (missing, a folder, a device) reads
 // nothing and lets the scan refuse the empty document; notFile then says why.
-bool readAndCheck(FormState& form, Toolkit& toolkit, const Kind& kind, const QString& fileName,
+bool readAndCheck(FormState& form, Toolkit& toolkit, const MeasurementKindInfo& kind, const QString& fileName,
                   LineList& input, QString& notFile) {
     try {
         const QFileInfo info(fileName);
@@ -146,9 +88,9 @@ bool readAndCheck(FormState& form, Toolkit& toolkit, const Kind& kind, const QSt
         input.LoadFromFile(fileName);
         form.RectangleProgress.Visible = true; // an import run inside a pump may have hidden it
         toolkit.ProcessMessages();
-        if (kind.formatLine && input.IndexOf(*kind.formatLine) <= 0) {
+        if (kind.formatLine && input.IndexOf(kind.formatLine()) <= 0) {
             toolkit.ShowMessage(QString::fromUtf8(kind.formatMessage));
-            showFormatLineDetail(toolkit, fileName, input, *kind.formatLine);
+            showFormatLineDetail(toolkit, fileName, input, kind.formatLine());
             return false;
         }
         return true;
@@ -161,24 +103,27 @@ bool readAndCheck(FormState& form, Toolkit& toolkit, const Kind& kind, const QSt
     }
 }
 
-// CGATSFileProcess, telling the detail of a failure after its message.
-void processScan(FormState& form, Toolkit& toolkit, int tag, LineList& cgatsInput, int& begin_data,
-                 int& number_of_sets, int& end_data, int& number_of_fields, const QString& fileName,
-                 const QString& notFile);
+// CGATSFileProcess, telling the detail of a failure after its message; true when the scan
+// accepted the document.
+bool processScan(FormState& form, Toolkit& toolkit, MeasurementKind kind, LineList& cgatsInput,
+                 int& begin_data, int& number_of_sets, int& end_data, int& number_of_fields,
+                 const QString& fileName, const QString& notFile);
 
-void present(const Kind& kind, const QString& fileName, const LineList& input, int begin_data,
-             int number_of_sets, int end_data, int number_of_fields) {
-    kind.fileName->Visible = true;
-    kind.fileName->Text = FileNameWithoutFolder(fileName);
-    if (kind.fileType)
-        kind.fileType->Text.clear();
-    kind.pane->Lines.Clear();
-    kind.pane->Lines.AddStrings(input);
-    kind.pane->SourcePath = fileName;
-    kind.begin->SetValue(begin_data);
-    kind.patches->SetValue(number_of_sets);
-    kind.end->SetValue(end_data);
-    kind.columns->SetText(QString::number(number_of_fields));
+void present(FormState& form, const MeasurementKindInfo& kind, const QString& fileName, const LineList& input,
+             int begin_data, int number_of_sets, int end_data, int number_of_fields) {
+    Label& name = kind.fileName.of(form);
+    name.Visible = true;
+    name.Text = FileNameWithoutFolder(fileName);
+    if (kind.clearsFileType)
+        kind.fileType.of(form).Text.clear();
+    Memo& pane = kind.pane.of(form);
+    pane.Lines.Clear();
+    pane.Lines.AddStrings(input);
+    pane.SourcePath = fileName;
+    kind.begin.of(form).SetValue(begin_data);
+    kind.patches.of(form).SetValue(number_of_sets);
+    kind.end.of(form).SetValue(end_data);
+    kind.columns.of(form).SetText(QString::number(number_of_fields));
 }
 
 // Tabs open as their documents arrive; this never closes one.
@@ -199,21 +144,6 @@ void openTabs(FormState& form) {
 
 } // namespace
 
-const QString& SpectralFormatLine() {
-    static const QString line = [] {
-        QString s = QStringLiteral("SAMPLE_ID");
-        for (int nm = 380; nm <= 730; nm += 10)
-            s += QStringLiteral(" SPECTRAL_%1").arg(nm);
-        return s + u' ';
-    }();
-    return line;
-}
-
-const QString& LabFormatLine() {
-    static const QString line = QStringLiteral("SAMPLE_ID LAB_L LAB_A LAB_B ");
-    return line;
-}
-
 QString FileNameWithoutFolder(const QString& path) {
     // Here only "/" separates folders: ":" and "\\" are ordinary characters of a file name.
     return path.mid(path.lastIndexOf(u'/') + 1);
@@ -221,15 +151,18 @@ QString FileNameWithoutFolder(const QString& path) {
 
 void CGATSFileProcess(FormState& form, Toolkit& toolkit, int tag, LineList& cgatsInput, int& begin_data,
                       int& number_of_sets, int& end_data, int& number_of_fields) {
-    processScan(form, toolkit, tag, cgatsInput, begin_data, number_of_sets, end_data, number_of_fields,
+    // Only the spectral kind's failure touches a control of its own; any other tag scans alike.
+    const MeasurementKind kind = MeasurementKindOfTag(tag).value_or(MeasurementKind::Optimized);
+    processScan(form, toolkit, kind, cgatsInput, begin_data, number_of_sets, end_data, number_of_fields,
                 QString(), QString());
 }
 
 namespace {
 
-void processScan(FormState& form, Toolkit& toolkit, int tag, LineList& cgatsInput, int& begin_data,
-                 int& number_of_sets, int& end_data, int& number_of_fields, const QString& fileName,
-                 const QString& notFile) {
+bool processScan(FormState& form, Toolkit& toolkit, MeasurementKind kind, LineList& cgatsInput,
+                 int& begin_data, int& number_of_sets, int& end_data, int& number_of_fields,
+                 const QString& fileName, const QString& notFile) {
+    bool accepted = false;
     number_of_sets = 0;
     number_of_fields = 0;
     try {
@@ -239,6 +172,7 @@ void processScan(FormState& form, Toolkit& toolkit, int tag, LineList& cgatsInpu
         end_data = scan.end_data;
         if (scan.ok || scan.beginDataSet)
             begin_data = scan.begin_data;
+        accepted = scan.ok;
         if (!scan.ok) {
             // The caller goes on with an empty document; the scan's own text is never shown.
             cgatsInput.Clear();
@@ -250,9 +184,10 @@ void processScan(FormState& form, Toolkit& toolkit, int tag, LineList& cgatsInpu
                 showDetail(toolkit, fileName, -1, notFile);
             // Only a spectral file's failure concerns the spectral tab's name label: a bad L*a*b*
             // or optimized file must not blank the name of the spectral file still shown there.
-            if (tag == 1) {
-                form.labelMeasurementFileName.Text.clear();
-                form.labelMeasurementFileName.Visible = true;
+            if (kind == MeasurementKind::Spectral) {
+                Label& name = MeasurementKindOf(kind).fileName.of(form);
+                name.Text.clear();
+                name.Visible = true;
             }
             form.RectangleProgress.Visible = false;
         }
@@ -261,19 +196,27 @@ void processScan(FormState& form, Toolkit& toolkit, int tag, LineList& cgatsInpu
         throw;
     }
     form.TimerRun(false);
+    return accepted;
 }
 
 } // namespace
 
-void btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, int tag) {
-    Kind kind;
-    if (!kindOf(form, tag, kind))
-        return;
+ImportResult btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, int tag) {
+    if (const std::optional<MeasurementKind> kind = MeasurementKindOfTag(tag))
+        return btnOpenCGATSFileClick(form, toolkit, *kind);
+    return {};
+}
+
+ImportResult btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, MeasurementKind which) {
+    const MeasurementKindInfo& kind = MeasurementKindOf(which);
     LineList input;
-    if (!toolkit.ExecuteOpen(*kind.dialog))
-        return;
+    OpenDialog& dialog = form.*kind.dialog;
+    ImportResult result;
+    if (!toolkit.ExecuteOpen(dialog))
+        return result;
     // Copied at once: an import started inside a later pump reuses the same dialog.
-    const QString fileName = kind.dialog->FileName;
+    const QString fileName = dialog.FileName;
+    result.fileName = fileName;
 
     QString notFile;
     if (readAndCheck(form, toolkit, kind, fileName, input, notFile)) {
@@ -286,12 +229,12 @@ void btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, int tag) {
         // that escapes the scan goes on afterwards.
         std::exception_ptr scanError;
         try {
-            processScan(form, toolkit, tag, input, begin_data, number_of_sets, end_data, number_of_fields,
-                        fileName, notFile);
+            result.accepted = processScan(form, toolkit, kind.kind, input, begin_data, number_of_sets,
+                                          end_data, number_of_fields, fileName, notFile);
         } catch (...) {
             scanError = std::current_exception();
         }
-        present(kind, fileName, input, begin_data, number_of_sets, end_data, number_of_fields);
+        present(form, kind, fileName, input, begin_data, number_of_sets, end_data, number_of_fields);
         openTabs(form);
         toolkit.ProcessMessages();
         input.Clear();
@@ -299,4 +242,5 @@ void btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, int tag) {
             std::rethrow_exception(scanError);
     }
     form.TimerRun(false);
+    return result;
 }

@@ -1,19 +1,25 @@
 #pragma once
 
+#include "MeasurementKind.h"
+
 #include <QString>
 
 class FormState;
 class LineList;
 class Toolkit;
 
-// The data-format lines a spectral and an L*a*b* file must carry as a whole line (letter case
-// ignored, every blank counting) somewhere below their first line.
-const QString& SpectralFormatLine(); // "SAMPLE_ID SPECTRAL_380 ... SPECTRAL_730 ", 478 characters
-const QString& LabFormatLine();      // "SAMPLE_ID LAB_L LAB_A LAB_B ", 28 characters
+// How an import ended, for a caller that acts on it (lumetra-cli); the window ignores it.
+struct ImportResult {
+    // The file was read and its header scanned without a message: its document stands in the pane.
+    bool accepted = false;
+    // The file chosen; empty when the dialog was cancelled or the Tag names no kind.
+    QString fileName;
+};
 
-// The shared click handler of the three open buttons; tag is the clicked button's Tag
-// (1 spectral, 2 L*a*b*, 3 optimized).
-void btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, int tag);
+// The shared click handler of the three open buttons; tag is the clicked button's Tag, the
+// number of its MeasurementKind (any other number does nothing).
+ImportResult btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, int tag);
+ImportResult btnOpenCGATSFileClick(FormState& form, Toolkit& toolkit, MeasurementKind kind);
 
 // The header scan as a window operation: scans cgatsInput, pumping events after each count, and
 // on failure applies the window's resets and shows the scan's message.

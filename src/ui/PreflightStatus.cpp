@@ -1,6 +1,7 @@
 #include "PreflightStatus.h"
 
 #include "FormState.h"
+#include "MeasurementKind.h"
 #include "Preflight.h"
 #include "PreflightWindow.h"
 
@@ -189,25 +190,18 @@ void PreflightStatus::showRow(Kind kind, int index, bool labPane) {
     if (!report || index < 0 || index >= report->rows.size())
         return;
     const preflight::PreflightRow& row = report->rows[index];
-    struct Target {
-        const char* pane;
-        int tab;
-        int line;
-    };
-    Target t{"memoOptimized", 3, row.spectralLine};
-    if (kind == Kind::Smoothing) {
-        const bool lab = row.labLine >= 0 && (labPane || row.spectralLine < 0);
-        t = lab ? Target{"memoCGATSLab", 1, row.labLine} : Target{"memoInput", 0, row.spectralLine};
-    }
-    const TabItem* tabs[] = {&m_form.TabItem1, &m_form.TabItem2, &m_form.TabItem3, &m_form.TabItem4,
-                             &m_form.TabItem5};
-    auto* pane = m_window->findChild<QPlainTextEdit*>(QString::fromLatin1(t.pane));
-    if (t.line < 0 || !pane || !tabs[t.tab]->Enabled)
+    const bool lab = kind == Kind::Smoothing && row.labLine >= 0 && (labPane || row.spectralLine < 0);
+    const MeasurementKindInfo& target = MeasurementKindOf(kind == Kind::Spec ? MeasurementKind::Optimized
+                                                          : lab              ? MeasurementKind::Lab
+                                                                             : MeasurementKind::Spectral);
+    const int line = lab ? row.labLine : row.spectralLine;
+    auto* pane = m_window->findChild<QPlainTextEdit*>(QString::fromLatin1(target.pane.name));
+    if (line < 0 || !pane || !target.tab.of(m_form).Enabled)
         return;
-    const QTextBlock block = pane->document()->findBlockByNumber(t.line);
+    const QTextBlock block = pane->document()->findBlockByNumber(line);
     if (!block.isValid())
         return;
-    m_form.ActiveTab = t.tab;
+    m_form.ActiveTab = target.tabIndex;
     if (m_syncWindow)
         m_syncWindow();
     QTextCursor cursor(block);

@@ -1,13 +1,17 @@
 #include "unitUlvarTabbed.h"
 
 #include "Build.h"
+#include "CaptionTabBar.h"
+#include "FormBinding.h"
 #include "HelpPage.h"
 #include "Import.h"
+#include "MeasurementKind.h"
 #include "Preflight.h"
 #include "PreflightStatus.h"
 #include "ProgressRectangle.h"
 #include "QtToolkit.h"
 #include "Toolkit.h"
+#include "WindowToolkit.h"
 #include "browse.h"
 
 #include <QCheckBox>
@@ -20,33 +24,20 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyleOptionFocusRect>
-#include <QStyleOptionTab>
-#include <QStylePainter>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
-#include <vector>
 
 namespace {
 
 constexpr int kClientWidth = 842;
 constexpr int kClientHeight = 608;
 constexpr int kHeaderHeight = 48;
-constexpr int kTabStripHeight = 49;
 constexpr int kHelpLeft = 733;
 constexpr int kHelpTop = 16;
-constexpr int kTabIconSize = 32;
-
-QColor argb(quint32 value) {
-    return QColor::fromRgba(value);
-}
 
 QFont boldFont(const QWidget* w) {
     QFont f = w->font();
@@ -56,93 +47,9 @@ QFont boldFont(const QWidget* w) {
 
 void setTextColor(QWidget* w, QPalette::ColorRole role, quint32 color) {
     QPalette p = w->palette();
-    p.setColor(role, argb(color));
+    p.setColor(role, QColor::fromRgba(color));
     w->setPalette(p);
 }
-
-// Tab strip whose captions share its width equally; each caption wraps beside its icon so the
-// long captions fit a fifth of the window.
-class CaptionTabBar : public QTabBar {
-public:
-    explicit CaptionTabBar(QWidget* parent) : QTabBar(parent) {
-        setExpanding(true);
-        setUsesScrollButtons(false);
-        setElideMode(Qt::ElideNone);
-        setDrawBase(false);
-        setIconSize(QSize(kTabIconSize, kTabIconSize));
-        setFont(boldFont(this));
-    }
-
-    // As wide as the tab control, and every tab an equal share of that width (the first ones
-    // take the odd pixels). The bar lays its tabs out again on every resize.
-    QSize sizeHint() const override {
-        const int width = parentWidget() ? parentWidget()->width() : QTabBar::sizeHint().width();
-        return QSize(std::max(width, minimumSizeHint().width()), kTabStripHeight);
-    }
-    QSize minimumSizeHint() const override { return QSize(count() * kMinimumShare, kTabStripHeight); }
-
-protected:
-    QSize tabSizeHint(int index) const override {
-        const int n = std::max(1, count());
-        const int total = std::max(width(), n * kMinimumShare);
-        return QSize(total / n + (index < total % n ? 1 : 0), kTabStripHeight);
-    }
-    QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
-
-    void paintEvent(QPaintEvent*) override {
-        QStylePainter painter(this);
-        // The selected tab last, so its shape overlaps its neighbours as the style intends.
-        std::vector<int> order;
-        for (int i = 0; i < count(); ++i)
-            if (i != currentIndex())
-                order.push_back(i);
-        if (currentIndex() >= 0)
-            order.push_back(currentIndex());
-        for (int i : order) {
-            QStyleOptionTab opt;
-            initStyleOption(&opt, i);
-            painter.drawControl(QStyle::CE_TabBarTabShape, opt);
-
-            const QRect inner = opt.rect.adjusted(8, 2, -6, -2);
-            const bool enabled = isTabEnabled(i);
-            const QPixmap pixmap =
-                tabIcon(i).pixmap(iconSize(), devicePixelRatioF(), enabled ? QIcon::Normal : QIcon::Disabled);
-            const QSize logical = pixmap.deviceIndependentSize().toSize();
-            const QPoint iconAt(inner.left(), inner.center().y() - logical.height() / 2 + 1);
-            if (!pixmap.isNull())
-                painter.drawPixmap(iconAt, pixmap);
-
-            QRect textRect = inner;
-            textRect.setLeft(inner.left() + (pixmap.isNull() ? 0 : logical.width() + 6));
-            painter.setFont(font());
-            QColor color = tabTextColor(i);
-            if (!color.isValid())
-                color =
-                    palette().color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
-            painter.setPen(color);
-            painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, tabText(i));
-
-            // The captions are drawn here, so the keyboard focus mark is too.
-            if (i == currentIndex() && hasFocus()) {
-                QStyleOptionFocusRect focus;
-                focus.initFrom(this);
-                focus.rect = opt.rect.adjusted(3, 3, -3, -3);
-                painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
-            }
-        }
-    }
-
-private:
-    static constexpr int kMinimumShare = 60;
-};
-
-class TabControl : public QTabWidget {
-public:
-    explicit TabControl(QWidget* parent) : QTabWidget(parent) {
-        setTabBar(new CaptionTabBar(this));
-        setDocumentMode(true);
-    }
-};
 
 // A number box: the user reads its value but cannot focus it or type into it.
 QLineEdit* makeNumberBox(QWidget* parent) {
@@ -154,127 +61,7 @@ QLineEdit* makeNumberBox(QWidget* parent) {
     return box;
 }
 
-QStringList paneLines(const QPlainTextEdit* pane) {
-    const QTextDocument* doc = pane->document();
-    if (doc->isEmpty())
-        return {};
-    QStringList lines;
-    lines.reserve(doc->blockCount());
-    // Block by block: toPlainText would turn no-break spaces into blanks.
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
-        lines.append(block.text());
-    return lines;
-}
-
-int widthOf(double width) {
-    if (!(width > 0))
-        return 0;
-    return static_cast<int>(std::min<double>(std::llround(width), QWIDGETSIZE_MAX));
-}
-
 } // namespace
-
-// What a pane last showed, so that a document that only grew is appended to, not redrawn.
-struct TTabbedForm::PaneBinding {
-    QPlainTextEdit* widget;
-    Memo* state;
-    bool shown = false;
-    quint64 generation = 0;
-    int count = 0;
-    QString lastLine;
-    bool edited = false;
-
-    void remember() {
-        const LineList& lines = state->Lines;
-        shown = true;
-        generation = lines.generation();
-        count = lines.Count();
-        lastLine = count > 0 ? lines.Get(count - 1) : QString();
-    }
-    // The document still begins with what the pane last showed: it was at most appended to.
-    bool grewFromShown() const {
-        const LineList& lines = state->Lines;
-        return shown && lines.generation() == generation && lines.Count() >= count &&
-               (count == 0 || lines.Get(count - 1) == lastLine);
-    }
-    bool showsState() const { return grewFromShown() && state->Lines.Count() == count; }
-};
-
-struct TTabbedForm::ReadingPage {
-    Button& open;
-    Label& fileName;
-    Label& fileType;
-    Label& patchesCaption;
-    NumberBox& patches;
-    Label& columnsCaption;
-    NumberBox& columns;
-    NumberBox& begin;
-    NumberBox& end;
-    const char* names[9];
-};
-
-// The toolkit the handlers see: the window is redrawn before every modal box and dialog (so the
-// bar shows behind a message) and before a pump once the last redraw is a redraw interval old, and
-// the user's edits made during a pump reach the state before the handler goes on. After the window
-// was closed, a handler still running winds down quietly: no more boxes, dialogs count as
-// cancelled.
-class TTabbedForm::WindowToolkit : public Toolkit {
-public:
-    WindowToolkit(TTabbedForm& window, Toolkit& inner) : m_window(window), m_inner(inner) {}
-
-    void ShowMessage(const QString& text) override {
-        if (m_window.m_closed)
-            return;
-        m_window.syncFromState();
-        m_inner.ShowMessage(text);
-    }
-    void ShowError(const QString& text) override {
-        if (m_window.m_closed)
-            return;
-        m_window.syncFromState();
-        m_inner.ShowError(text);
-    }
-    bool ExecuteOpen(OpenDialog& dialog) override {
-        if (m_window.m_closed)
-            return false;
-        m_window.syncFromState();
-        return m_inner.ExecuteOpen(dialog);
-    }
-    bool ExecuteSave(SaveDialog& dialog) override {
-        if (m_window.m_closed)
-            return false;
-        m_window.syncFromState();
-        return m_inner.ExecuteSave(dialog);
-    }
-    void ProcessMessages() override {
-        if (m_window.m_closed)
-            return;
-        m_window.takeUserEdits();
-        // A build pumps every few rows; redrawing the panes at each pump made the window many
-        // times slower than its work. Input and repaints are still handled at every pump.
-        const bool redraw = m_window.redrawDue();
-        if (redraw)
-            m_window.syncFromState();
-        m_inner.ProcessMessages();
-        // The interval counts from the end of the repaint: redrawing never takes most of the time.
-        if (redraw)
-            m_window.m_sinceRedraw.start();
-        m_window.takeUserEdits();
-    }
-    void Yield() override { m_inner.Yield(); }
-    void OpenAddress(const QString& address) override { m_inner.OpenAddress(address); }
-    bool AskQuestion(const QString& text, const QString& yes, const QString& no) override {
-        if (m_window.m_closed)
-            return false;
-        m_window.syncFromState();
-        return m_inner.AskQuestion(text, yes, no);
-    }
-    bool SumsUpRepeatedMessages() const override { return m_inner.SumsUpRepeatedMessages(); }
-
-private:
-    TTabbedForm& m_window;
-    Toolkit& m_inner;
-};
 
 TTabbedForm::TTabbedForm(QWidget* parent) : TTabbedForm(std::make_unique<QtToolkit>(), nullptr, parent) {}
 
@@ -282,7 +69,8 @@ TTabbedForm::TTabbedForm(Toolkit& toolkit, QWidget* parent) : TTabbedForm(nullpt
 
 TTabbedForm::TTabbedForm(std::unique_ptr<QtToolkit> own, Toolkit* given, QWidget* parent)
     : QWidget(parent), m_ownToolkit(std::move(own)), m_givenToolkit(given ? *given : *m_ownToolkit),
-      m_toolkit(std::make_unique<WindowToolkit>(*this, m_givenToolkit)) {
+      m_toolkit(std::make_unique<WindowToolkit>(*this, m_givenToolkit)),
+      m_binding(std::make_unique<FormBinding>()) {
     if (m_ownToolkit)
         m_ownToolkit->setOwner(this);
     buildWidgets();
@@ -308,39 +96,14 @@ void TTabbedForm::buildWidgets() {
 
     m_tabs = new TabControl(this);
     m_tabs->setObjectName(QStringLiteral("TabControl1"));
+    m_binding->bindTabs(m_tabs, m_form.ActiveTab);
 
-    // Tab 1: the spectral file
-    QWidget* band = addPage(m_form.TabItem1, "TabItem1", 421, m_form.memoInput, "memoInput");
-    buildReadingPage(band, {m_form.btnOpenSpecMeasurement,
-                            m_form.labelMeasurementFileName,
-                            m_form.LabelMeasureFileType,
-                            m_form.LabelPatches,
-                            m_form.NumberBoxPatches,
-                            m_form.LabelColumns,
-                            m_form.NumberBoxColumns,
-                            m_form.NumberBoxBeginData,
-                            m_form.NumberBoxEndData,
-                            {"btnOpenSpecMeasurement", "labelMeasurementFileName", "LabelMeasureFileType",
-                             "LabelPatches", "NumberBoxPatches", "LabelColumns", "NumberBoxColumns",
-                             "NumberBoxBeginData", "NumberBoxEndData"}});
-
-    // Tab 2: the L*a*b* file
-    band = addPage(m_form.TabItem2, "TabItem2", 427, m_form.memoCGATSLab, "memoCGATSLab");
-    buildReadingPage(band, {m_form.btnOpenLabMeasuremdent,
-                            m_form.labelLabFileName,
-                            m_form.LabelLabFileType,
-                            m_form.LabelPatchesLab,
-                            m_form.NumberBoxPatchesLab,
-                            m_form.LabelColumnsLab,
-                            m_form.NumberBoxColumnsLab,
-                            m_form.NumberBoxBeginDataLab,
-                            m_form.NumberBoxEndDataLab,
-                            {"btnOpenLabMeasuremdent", "labelLabFileName", "LabelLabFileType",
-                             "LabelPatchesLab", "NumberBoxPatchesLab", "LabelColumnsLab",
-                             "NumberBoxColumnsLab", "NumberBoxBeginDataLab", "NumberBoxEndDataLab"}});
+    // Tabs 1 and 2: the spectral and the L*a*b* file
+    buildReadingPage(MeasurementKind::Spectral, 421);
+    buildReadingPage(MeasurementKind::Lab, 427);
 
     // Tab 3: the smoothing file
-    band = addPage(m_form.TabItem3, "TabItem3", 443, m_form.MemoSmoothCGATS, "MemoSmoothCGATS");
+    QWidget* band = addPage(m_form.TabItem3, "TabItem3", 443, m_form.MemoSmoothCGATS, "MemoSmoothCGATS");
     {
         QPushButton* build = addButton(band, "btnWriteSmoothing", m_form.btnWriteSmoothing, true);
         build->move(8, 6);
@@ -351,6 +114,7 @@ void TTabbedForm::buildWidgets() {
         m_cbScrambledSwatch = new QCheckBox(band);
         m_cbScrambledSwatch->setObjectName(QStringLiteral("cbScrambledSwatch"));
         m_cbScrambledSwatch->move(right, 40);
+        m_binding->bindCheckBox(m_cbScrambledSwatch, m_form.cbScrambledSwatch);
         connect(m_cbScrambledSwatch, &QCheckBox::clicked, this, [this](bool checked) {
             m_form.cbScrambledSwatch.IsChecked = checked;
             m_preflight->inputsMayHaveChanged();
@@ -360,19 +124,7 @@ void TTabbedForm::buildWidgets() {
     }
 
     // Tab 4: the optimized file
-    band = addPage(m_form.TabItem4, "TabItem4", 421, m_form.memoOptimized, "memoOptimized");
-    buildReadingPage(band, {m_form.btnOpenOptimized,
-                            m_form.LabelOptimizedFileName,
-                            m_form.Label3,
-                            m_form.Label1,
-                            m_form.NumberBoxPatchesOptimized,
-                            m_form.Label2,
-                            m_form.NumberBoxColumnsOptimized,
-                            m_form.NumberBoxBeginDataOptimized,
-                            m_form.NumberBoxEndDataOptimized,
-                            {"btnOpenOptimized", "LabelOptimizedFileName", "Label3", "Label1",
-                             "NumberBoxPatchesOptimized", "Label2", "NumberBoxColumnsOptimized",
-                             "NumberBoxBeginDataOptimized", "NumberBoxEndDataOptimized"}});
+    buildReadingPage(MeasurementKind::Optimized, 421);
 
     // Tab 5: the spec file
     band = addPage(m_form.TabItem5, "TabItem5", 461, m_form.memoUlvarSpec, "memoUlvarSpec");
@@ -399,7 +151,7 @@ void TTabbedForm::buildWidgets() {
             dispatch([this] { TabItem5Click(m_tabs->widget(4)); });
     });
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
-        if (!m_syncing && index >= 0)
+        if (m_binding && !m_binding->syncing() && index >= 0) // gone first when the window is destroyed
             m_form.ActiveTab = index;
         if (m_preflight) // gone first when the window is destroyed
             m_preflight->tabShown(index);
@@ -409,9 +161,11 @@ void TTabbedForm::buildWidgets() {
     m_progress = new ProgressRectangle(this);
     m_progress->setObjectName(QStringLiteral("RectangleProgress"));
     m_progress->hide();
+    m_binding->bindProgress(m_progress, m_form.RectangleProgress);
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer"));
+    m_binding->bindTimer(m_timer, m_form.Timer);
 
     layoutHeader();
 }
@@ -431,7 +185,7 @@ QWidget* TTabbedForm::buildHeader() {
     // On the bar's button-coloured ground a label would draw in ButtonText; keep it WindowText.
     m_toolBarLabel->setForegroundRole(QPalette::WindowText);
     setTextColor(m_toolBarLabel, QPalette::WindowText, Colors::Blue);
-    m_labels.push_back({m_toolBarLabel, &m_form.ToolBarLabel});
+    m_binding->bindLabel(m_toolBarLabel, m_form.ToolBarLabel, false);
 
     m_btnHelp = addButton(header, "btnHelp", m_form.btnHelp, true);
     setTextColor(m_btnHelp, QPalette::ButtonText, Colors::Indigo);
@@ -461,59 +215,49 @@ QWidget* TTabbedForm::addPage(TabItem& tab, const char* name, int paneHeight, Me
     pane->setUndoRedoEnabled(!memo.ReadOnly);
     column->addWidget(pane);
 
-    // Input may reach a pane that has not been redrawn since its document grew (a handler's pumps
-    // redraw only now and then): the pane is brought up to date before the input is handled.
-    pane->installEventFilter(this);
-    pane->viewport()->installEventFilter(this);
-
-    auto binding = std::make_unique<PaneBinding>();
-    binding->widget = pane;
-    binding->state = &memo;
-    PaneBinding* raw = binding.get();
-    connect(pane, &QPlainTextEdit::textChanged, this, [this, raw] {
-        if (!m_syncing)
-            raw->edited = true;
-    });
-    m_panes.push_back(std::move(binding));
+    m_binding->bindPane(pane, memo);
 
     m_tabs->addTab(page, tab.Text);
-    m_tabItems.push_back({page, &tab});
+    m_binding->bindTab(tab);
     return band;
 }
 
-void TTabbedForm::buildReadingPage(QWidget* band, const ReadingPage& p) {
-    QPushButton* open = addButton(band, p.names[0], p.open, true);
+QWidget* TTabbedForm::buildReadingPage(MeasurementKind which, int paneHeight) {
+    const MeasurementKindInfo& p = MeasurementKindOf(which);
+    QWidget* band = addPage(p.tab.of(m_form), p.tab.name, paneHeight, p.pane.of(m_form), p.pane.name);
+    QPushButton* open = addButton(band, p.open.name, p.open.of(m_form), true);
     open->move(8, 8);
     connectHandler(open, &TTabbedForm::btnOpenCGATSFileClick);
 
-    QLabel* fileName = addLabel(band, p.names[1], p.fileName);
+    QLabel* fileName = addLabel(band, p.fileName.name, p.fileName.of(m_form));
     fileName->move(open->geometry().right() + 12, 14);
 
     // Second row: Patches box, Columns box, file type.
     const int row = 48;
     int x = 8;
-    auto caption = [&](const char* name, Label& state) {
-        QLabel* label = addLabel(band, name, state);
+    auto caption = [&](const FormControl<Label>& control) {
+        QLabel* label = addLabel(band, control.name, control.of(m_form));
         label->setFont(boldFont(label));
         setTextColor(label, QPalette::WindowText, Colors::DarkBlue);
         label->adjustSize();
         label->move(x, row + (26 - label->height()) / 2);
         x += label->width() + 6;
     };
-    auto box = [&](const char* name, NumberBox& state) {
-        QLineEdit* numberBox = addNumberBox(band, name, state);
+    auto box = [&](const FormControl<NumberBox>& control) {
+        QLineEdit* numberBox = addNumberBox(band, control.name, control.of(m_form));
         numberBox->move(x, row);
         x += numberBox->width() + 16;
     };
-    caption(p.names[3], p.patchesCaption);
-    box(p.names[4], p.patches);
-    caption(p.names[5], p.columnsCaption);
-    box(p.names[6], p.columns);
-    QLabel* fileType = addLabel(band, p.names[2], p.fileType);
+    caption(p.patchesCaption);
+    box(p.patches);
+    caption(p.columnsCaption);
+    box(p.columns);
+    QLabel* fileType = addLabel(band, p.fileType.name, p.fileType.of(m_form));
     fileType->move(x, row + (26 - fileType->sizeHint().height()) / 2);
     // The begin and end boxes are hidden; they keep a place at the far end of the row.
-    addNumberBox(band, p.names[7], p.begin)->move(600, row);
-    addNumberBox(band, p.names[8], p.end)->move(690, row);
+    addNumberBox(band, p.begin.name, p.begin.of(m_form))->move(600, row);
+    addNumberBox(band, p.end.name, p.end.of(m_form))->move(690, row);
+    return band;
 }
 
 QLabel* TTabbedForm::addLabel(QWidget* parent, const char* name, Label& state) {
@@ -522,7 +266,7 @@ QLabel* TTabbedForm::addLabel(QWidget* parent, const char* name, Label& state) {
     label->setTextFormat(Qt::PlainText);
     label->setText(state.Text);
     label->adjustSize();
-    m_labels.push_back({label, &state});
+    m_binding->bindLabel(label, state);
     return label;
 }
 
@@ -531,15 +275,14 @@ QLineEdit* TTabbedForm::addEdit(QWidget* parent, const char* name, Label& state)
     edit->setObjectName(QString::fromLatin1(name));
     edit->setText(state.Text);
     setTextColor(edit, QPalette::Text, Colors::MidnightBlue);
-    connect(edit, &QLineEdit::textEdited, this, [&state](const QString& text) { state.Text = text; });
-    m_edits.push_back({edit, &state});
+    m_binding->bindEdit(edit, state);
     return edit;
 }
 
 QLineEdit* TTabbedForm::addNumberBox(QWidget* parent, const char* name, NumberBox& state) {
     QLineEdit* box = makeNumberBox(parent);
     box->setObjectName(QString::fromLatin1(name));
-    m_numberBoxes.push_back({box, &state});
+    m_binding->bindNumberBox(box, state);
     return box;
 }
 
@@ -550,7 +293,7 @@ QPushButton* TTabbedForm::addButton(QWidget* parent, const char* name, Button& s
         button->setFont(boldFont(button));
     button->setAutoDefault(false);
     button->resize(std::max(170, button->sizeHint().width() + 6), 30);
-    m_buttons.push_back({button, &state});
+    m_binding->bindButton(button, state);
     return button;
 }
 
@@ -606,11 +349,8 @@ void TTabbedForm::btnHelpClick(QObject*) {
 }
 
 void TTabbedForm::btnOpenCGATSFileClick(QObject* Sender) {
-    for (const auto& b : m_buttons)
-        if (b.widget == Sender) {
-            ::btnOpenCGATSFileClick(m_form, *m_toolkit, b.state->Tag);
-            return;
-        }
+    if (const Button* button = m_binding->buttonOf(Sender))
+        ::btnOpenCGATSFileClick(m_form, *m_toolkit, button->Tag);
 }
 
 void TTabbedForm::btnWriteSmoothingClick(QObject*) {
@@ -637,172 +377,14 @@ QString TTabbedForm::helpAddress() const {
 // ---- state <-> widgets -------------------------------------------------------------------------
 
 void TTabbedForm::takeUserEdits() {
-    for (auto& pane : m_panes) {
-        if (!pane->edited)
-            continue;
-        pane->edited = false;
-        // Typed into a document a handler has since replaced: the replacement stands, and the
-        // next redraw shows it.
-        if (!pane->grewFromShown())
-            continue;
-        QStringList lines = paneLines(pane->widget);
-        // Lines added after the pane's last redraw stay, behind what the user typed.
-        const bool tail = pane->state->Lines.Count() > pane->count;
-        if (tail)
-            lines += pane->state->Lines.lines().mid(pane->count);
-        pane->state->Lines.setLines(lines);
-        pane->remember();
-        if (tail) {
-            pane->shown = false; // the widget lacks the tail: draw it anew
-            redrawPane(*pane);
-        }
-    }
-}
-
-void TTabbedForm::redrawPane(PaneBinding& pane) {
-    if (m_syncing)
-        return;
-    m_syncing = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{m_syncing};
-    syncPane(pane);
+    m_binding->takeUserEdits();
 }
 
 bool TTabbedForm::redrawDue() const {
     return !m_sinceRedraw.isValid() || m_sinceRedraw.elapsed() >= m_redrawInterval;
 }
 
-bool TTabbedForm::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::InputMethod:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::ContextMenu:
-    case QEvent::DragEnter:
-    case QEvent::Drop:
-        break;
-    default:
-        return QWidget::eventFilter(watched, event);
-    }
-    if (m_syncing)
-        return false;
-    for (auto& pane : m_panes) {
-        if (watched != pane->widget && watched != pane->widget->viewport())
-            continue;
-        if (!pane->showsState()) {
-            takeUserEdits();
-            redrawPane(*pane);
-        }
-        break;
-    }
-    return false;
-}
-
-void TTabbedForm::syncPane(PaneBinding& pane) {
-    QPlainTextEdit* widget = pane.widget;
-    if (widget->isReadOnly() != pane.state->ReadOnly)
-        widget->setReadOnly(pane.state->ReadOnly);
-
-    const LineList& lines = pane.state->Lines;
-    const int count = lines.Count();
-    const bool sameHistory = pane.grewFromShown();
-    if (sameHistory && count == pane.count)
-        return;
-    // Only appended to since the last look: add the tail in one go. An empty document has no
-    // paragraph to append after (a lone empty line looks the same), so it is redrawn whole.
-    if (sameHistory && pane.count > 0 && !widget->document()->isEmpty()) {
-        // Lines the program adds are no step for the user to take back; as one they would keep a
-        // second copy of every line a build appends.
-        QTextDocument* document = widget->document();
-        const bool undo = document->isUndoRedoEnabled();
-        document->setUndoRedoEnabled(false);
-        widget->appendPlainText(lines.lines().mid(pane.count).join(u'\n'));
-        document->setUndoRedoEnabled(undo);
-    } else
-        widget->setPlainText(lines.lines().join(u'\n'));
-    pane.remember();
-    pane.edited = false;
-}
-
 void TTabbedForm::syncFromState() {
-    if (m_syncing)
-        return;
-    m_syncing = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{m_syncing};
-
-    for (auto& b : m_labels) {
-        if (b.widget->text() != b.state->Text) {
-            b.widget->setText(b.state->Text);
-            if (b.widget != m_toolBarLabel)
-                b.widget->adjustSize(); // labels size themselves to their text
-        }
-        if (b.widget->isHidden() == b.state->Visible)
-            b.widget->setVisible(b.state->Visible);
-    }
-    for (auto& b : m_edits) {
-        if (b.widget->text() != b.state->Text)
-            b.widget->setText(b.state->Text);
-        if (b.widget->isReadOnly() != b.state->ReadOnly)
-            b.widget->setReadOnly(b.state->ReadOnly);
-        if (b.widget->isHidden() == b.state->Visible)
-            b.widget->setVisible(b.state->Visible);
-    }
-    for (auto& b : m_numberBoxes) {
-        const QString text = b.state->Text();
-        if (b.widget->text() != text)
-            b.widget->setText(text);
-        if (b.widget->isHidden() == b.state->Visible)
-            b.widget->setVisible(b.state->Visible);
-    }
-    for (auto& b : m_buttons)
-        if (b.widget->text() != b.state->Text)
-            b.widget->setText(b.state->Text);
-    if (m_cbScrambledSwatch->text() != m_form.cbScrambledSwatch.Text)
-        m_cbScrambledSwatch->setText(m_form.cbScrambledSwatch.Text);
-    if (m_cbScrambledSwatch->isChecked() != m_form.cbScrambledSwatch.IsChecked)
-        m_cbScrambledSwatch->setChecked(m_form.cbScrambledSwatch.IsChecked);
-
-    for (auto& pane : m_panes)
-        syncPane(*pane);
-
-    QTabBar* bar = m_tabs->tabBar();
-    for (int i = 0; i < static_cast<int>(m_tabItems.size()); ++i) {
-        const TabItem& tab = *m_tabItems[i].state;
-        if (m_tabs->isTabEnabled(i) != tab.Enabled)
-            m_tabs->setTabEnabled(i, tab.Enabled);
-        if (m_tabs->tabText(i) != tab.Text)
-            m_tabs->setTabText(i, tab.Text);
-        if (bar->tabTextColor(i) != argb(tab.FontColor))
-            bar->setTabTextColor(i, argb(tab.FontColor));
-    }
-    // Disabling the shown tab must not move the user to another one.
-    if (m_form.ActiveTab >= 0 && m_form.ActiveTab < m_tabs->count() &&
-        m_tabs->currentIndex() != m_form.ActiveTab)
-        m_tabs->setCurrentIndex(m_form.ActiveTab);
-
-    const ProgressBar& bar5 = m_form.RectangleProgress;
-    const QRect geometry(static_cast<int>(std::lround(bar5.X)), static_cast<int>(std::lround(bar5.Y)),
-                         widthOf(bar5.Width), static_cast<int>(std::lround(bar5.Height)));
-    if (m_progress->geometry() != geometry)
-        m_progress->setGeometry(geometry);
-    if (m_frontSerial != bar5.FrontSerial) {
-        m_frontSerial = bar5.FrontSerial;
-        m_progress->raise();
-    }
-    if (m_progress->isHidden() == bar5.Visible)
-        m_progress->setVisible(bar5.Visible);
-
-    if (m_timer->interval() != m_form.Timer.Interval)
-        m_timer->setInterval(m_form.Timer.Interval);
-    if (m_form.Timer.Enabled && !m_timer->isActive())
-        m_timer->start();
-    else if (!m_form.Timer.Enabled && m_timer->isActive())
-        m_timer->stop();
-    m_sinceRedraw.start();
+    if (m_binding->syncFromState())
+        m_sinceRedraw.start();
 }

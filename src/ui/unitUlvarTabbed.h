@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FormState.h"
+#include "MeasurementKind.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -8,25 +9,27 @@
 
 #include <functional>
 #include <memory>
-#include <vector>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QTimer;
+class FormBinding;
 class PreflightStatus;
 class ProgressRectangle;
 class QtToolkit;
 class Toolkit;
+class WindowToolkit;
 
 // The main window. It owns the controls' state (FormState) and one widget per control under the
 // control's name; handlers work on the state, and the widgets are redrawn from it after every
 // handler, before every box and dialog, and in a handler's event pumps at most once a redraw
 // interval. User edits (editable panes, the spec path edit, the check
-// box, the chosen tab) flow back into the state before any handler reads it.
+// box, the chosen tab) flow back into the state before any handler reads it. The widgets' binding
+// to the state is a FormBinding, the handlers' toolkit a WindowToolkit, the tab strip a
+// CaptionTabBar; this class builds the window and runs its handlers.
 class TTabbedForm : public QWidget {
 public:
     // The window of the program, with the Qt toolkit.
@@ -70,15 +73,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class WindowToolkit;
-    struct PaneBinding;
-    template <class W, class S> struct Binding {
-        W* widget;
-        S* state;
-    };
+    friend class WindowToolkit;
 
     TTabbedForm(std::unique_ptr<QtToolkit> own, Toolkit* given, QWidget* parent);
     void buildWidgets();
@@ -88,15 +85,12 @@ private:
     QLineEdit* addEdit(QWidget* parent, const char* name, Label& state);
     QLineEdit* addNumberBox(QWidget* parent, const char* name, NumberBox& state);
     QPushButton* addButton(QWidget* parent, const char* name, Button& state, bool bold);
-    struct ReadingPage;
-    void buildReadingPage(QWidget* band, const ReadingPage& page);
+    // A page that reads one kind of measurement file; returns its band above the pane.
+    QWidget* buildReadingPage(MeasurementKind kind, int paneHeight);
     void connectHandler(QPushButton* button, void (TTabbedForm::*handler)(QObject*));
     // Runs one handler as an event would: user edits in first, errors to the error display, and
     // the widgets redrawn afterwards.
     void dispatch(const std::function<void()>& handler);
-    void syncPane(PaneBinding& pane);
-    // syncPane for one pane outside a whole redraw.
-    void redrawPane(PaneBinding& pane);
     bool redrawDue() const;
     void layoutHeader();
 
@@ -104,13 +98,12 @@ private:
     std::unique_ptr<QtToolkit> m_ownToolkit;
     Toolkit& m_givenToolkit;
     std::unique_ptr<WindowToolkit> m_toolkit;
-    bool m_syncing = false;
+    std::unique_ptr<FormBinding> m_binding;
     QElapsedTimer m_sinceRedraw; // since the last redraw ended
     int m_redrawInterval = 30;
     bool m_closed = false;
     int m_handlerDepth = 0;
     std::unique_ptr<PreflightStatus> m_preflight;
-    quint64 m_frontSerial = 0;
 
     QWidget* m_header = nullptr;
     QLabel* m_toolBarLabel = nullptr;
@@ -119,11 +112,4 @@ private:
     ProgressRectangle* m_progress = nullptr;
     QTimer* m_timer = nullptr;
     QCheckBox* m_cbScrambledSwatch = nullptr;
-
-    std::vector<Binding<QLabel, Label>> m_labels;
-    std::vector<Binding<QLineEdit, Label>> m_edits;
-    std::vector<Binding<QLineEdit, NumberBox>> m_numberBoxes;
-    std::vector<Binding<QPushButton, Button>> m_buttons;
-    std::vector<Binding<QWidget, TabItem>> m_tabItems;
-    std::vector<std::unique_ptr<PaneBinding>> m_panes;
 };

@@ -187,6 +187,39 @@ TEST_F(SmoothingBuild, FailedRowsAreLeftOutAndRetryTheSamePatchLine) {
     EXPECT_EQ(pane().back(), "END_DATA");
 }
 
+// How the build ended, as lumetra-cli reads it for its exit status.
+TEST_F(SmoothingBuild, ResultTellsHowTheBuildEnded) {
+    const struct {
+        const char* name;
+        std::function<void()> arrange;
+        bool save;
+        bool stopped;
+        int written, leftOut;
+    } cases[] = {
+        {"saved", [] {}, true, false, 4, 0},
+        {"cancelled", [] {}, false, true, 4, 0},
+        {"rows left out",
+         [this] {
+             writeSwatch({"128 51 230 0", "1 2 3", "255 0 0 0"});
+         },
+         true, false, 1, 3},
+        {"counts differ", [this] { form.NumberBoxPatchesLab.SetValue(3); }, true, true, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        c.arrange();
+        toolkit = ScriptedToolkit();
+        const QString chosen = cwd.filePath(QStringLiteral("result"));
+        toolkit.answerSave(c.save ? std::optional<QString>(chosen) : std::nullopt);
+        const BuildResult result = btnWriteSmoothingClick(form, toolkit, clock);
+        EXPECT_EQ(result.stopped, c.stopped);
+        EXPECT_EQ(result.rowsWritten, c.written);
+        EXPECT_EQ(result.rowsLeftOut, c.leftOut);
+        EXPECT_EQ(result.savedTo, c.stopped ? QString() : chosen + QStringLiteral(".txt"));
+    }
+}
+
 TEST_F(SmoothingBuild, SwatchWithoutPatchBlockGivesZeroCmykEverywhere) {
     ASSERT_TRUE(WriteBytes(cwd.filePath("CMYK/Quick.IccSwa"), "no block\r\n"));
     toolkit.answerSave(std::nullopt);

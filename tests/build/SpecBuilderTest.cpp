@@ -112,7 +112,10 @@ TEST_F(SpecBuild, RowsTooShortShowTheirIndexAndTheLastLineWritten) {
     // BEGIN_DATA at 8: the rows are lines 9 to 12.
     load(optimized("SAMPLE_ID SPECTRAL_380 SPECTRAL_390", {"", "A2 0.1 0.2", "", "A4 0.3"}));
     toolkit.answerSave(std::nullopt);
-    build();
+    const BuildResult result = btnWriteUlvarClick(form, toolkit, clock);
+    EXPECT_TRUE(result.stopped) << "cancelled";
+    EXPECT_EQ(result.rowsWritten, 2);
+    EXPECT_EQ(result.rowsLeftOut, 2);
     EXPECT_EQ(toolkit.messages(), (QStringList{"i_row:9", "SPEC", "i_row:11", "0.1\t0.2"}));
     EXPECT_EQ(pane(), (QStringList{"; Created: 3/11/18", "0.1\t0.2", "0.3"}));
 }
@@ -166,7 +169,11 @@ TEST_F(SpecBuild, BarGrowsAtEveryTwentiethLineIndex) {
 TEST_F(SpecBuild, ConfirmedSaveEndsEveryLineWithCrLf) {
     load(optimized("SAMPLE_ID SPECTRAL_380 SPECTRAL_390", {"A1 0.1 0.2", "A2 0.3 0.4"}));
     toolkit.answerSave(dir.filePath("chosen"));
-    build();
+    const BuildResult result = btnWriteUlvarClick(form, toolkit, clock);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(result.rowsWritten, 2);
+    EXPECT_EQ(result.rowsLeftOut, 0);
+    EXPECT_EQ(result.savedTo, dir.filePath("chosen.spec"));
 
     ASSERT_EQ(toolkit.shownSaveDialogs.size(), 1u);
     EXPECT_EQ(toolkit.shownSaveDialogs[0].FileName, "UlvarSpec_20180311_142530");

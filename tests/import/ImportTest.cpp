@@ -95,7 +95,9 @@ TEST_P(Accepted, ShowsDocumentCountsAndOpensTabs) {
     WatchingToolkit toolkit(form);
     toolkit.answerOpen(fixture(c.file));
 
-    btnOpenCGATSFileClick(form, toolkit, c.tag);
+    const ImportResult result = btnOpenCGATSFileClick(form, toolkit, c.tag);
+    EXPECT_TRUE(result.accepted);
+    EXPECT_EQ(result.fileName, fixture(c.file));
 
     const KindView expected{fixtureLines(c.file),
                             QString::fromUtf8(c.file),
@@ -208,7 +210,7 @@ TEST_P(Rejected, LeavesWindowAsItWas) {
     WatchingToolkit toolkit(form);
     toolkit.answerOpen(path);
 
-    btnOpenCGATSFileClick(form, toolkit, c.tag);
+    EXPECT_FALSE(btnOpenCGATSFileClick(form, toolkit, c.tag).accepted);
 
     EXPECT_EQ(toolkit.messages(), QStringList{QString::fromUtf8(c.message)});
     EXPECT_TRUE(toolkit.errors().isEmpty());
@@ -294,7 +296,9 @@ TEST(Import, CancelChangesNothing) {
         ScriptedToolkit toolkit;
         toolkit.answerOpen(std::nullopt);
 
-        btnOpenCGATSFileClick(form, toolkit, tag);
+        const ImportResult result = btnOpenCGATSFileClick(form, toolkit, tag);
+        EXPECT_FALSE(result.accepted);
+        EXPECT_EQ(result.fileName, QString());
 
         EXPECT_EQ(windowOf(form), before);
         EXPECT_EQ(toolkit.log.size(), 1u) << "only the dialog";
@@ -329,7 +333,7 @@ TEST_P(ScanRefused, EmptiesPaneAndShowsName) {
     WatchingToolkit toolkit(form);
     toolkit.answerOpen(path);
 
-    btnOpenCGATSFileClick(form, toolkit, c.tag);
+    EXPECT_FALSE(btnOpenCGATSFileClick(form, toolkit, c.tag).accepted);
 
     EXPECT_EQ(toolkit.messages(), QStringList{scanFailureText()});
     ASSERT_EQ(toolkit.atMessage.size(), 1u);

@@ -6,6 +6,7 @@
 #include "FormState.h"
 #include "Import.h"
 #include "LineList.h"
+#include "MeasurementKind.h"
 #include "ScriptedToolkit.h"
 
 #include <QByteArray>
@@ -83,22 +84,11 @@ inline void PrintTo(const KindView& v, std::ostream* os) {
 }
 
 inline KindView viewOf(const FormState& f, int tag) {
-    switch (tag) {
-    case 1:
-        return {f.memoInput.Lines.lines(),          f.labelMeasurementFileName.Text,
-                f.labelMeasurementFileName.Visible, f.LabelMeasureFileType.Text,
-                f.NumberBoxBeginData.Value(),       f.NumberBoxPatches.Value(),
-                f.NumberBoxEndData.Value(),         f.NumberBoxColumns.Text()};
-    case 2:
-        return {f.memoCGATSLab.Lines.lines(),  f.labelLabFileName.Text,         f.labelLabFileName.Visible,
-                f.LabelLabFileType.Text,       f.NumberBoxBeginDataLab.Value(), f.NumberBoxPatchesLab.Value(),
-                f.NumberBoxEndDataLab.Value(), f.NumberBoxColumnsLab.Text()};
-    default:
-        return {f.memoOptimized.Lines.lines(),         f.LabelOptimizedFileName.Text,
-                f.LabelOptimizedFileName.Visible,      f.Label3.Text,
-                f.NumberBoxBeginDataOptimized.Value(), f.NumberBoxPatchesOptimized.Value(),
-                f.NumberBoxEndDataOptimized.Value(),   f.NumberBoxColumnsOptimized.Text()};
-    }
+    const MeasurementKindInfo& k =
+        MeasurementKindOf(MeasurementKindOfTag(tag).value_or(MeasurementKind::Optimized));
+    return {k.pane.of(f).Lines.lines(), k.fileName.of(f).Text, k.fileName.of(f).Visible,
+            k.fileType.of(f).Text,      k.begin.of(f).Value(), k.patches.of(f).Value(),
+            k.end.of(f).Value(),        k.columns.of(f).Text()};
 }
 
 struct TabView {

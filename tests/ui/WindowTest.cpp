@@ -1,5 +1,6 @@
 #include "Error.h"
 #include "HelpPage.h"
+#include "MeasurementKind.h"
 #include "ProgressRectangle.h"
 #include "ScriptedToolkit.h"
 #include "unitUlvarTabbed.h"
@@ -90,6 +91,21 @@ TEST(Window, TabsAtStartUp) {
     EXPECT_TRUE(control->tabBar()->font().bold());
     EXPECT_EQ(window.windowTitle(), QString());
     EXPECT_TRUE(toolkit.log.empty());
+}
+
+// The measurement kinds' table names each kind's page, its place among the tabs and its pane as
+// the window builds them; a jump from the preflight to a row goes by that table.
+TEST(Window, EachMeasurementKindsPageStandsWhereTheTableSays) {
+    ScriptedToolkit toolkit;
+    TTabbedForm window(toolkit);
+    for (const MeasurementKindInfo& k : MeasurementKinds()) {
+        SCOPED_TRACE(k.cliName);
+        QWidget* page = tabs(window)->widget(k.tabIndex);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->objectName(), QString::fromLatin1(k.tab.name));
+        EXPECT_NE(page->findChild<QPlainTextEdit*>(QString::fromLatin1(k.pane.name)), nullptr);
+        EXPECT_NE(page->findChild<QPushButton*>(QString::fromLatin1(k.open.name)), nullptr);
+    }
 }
 
 TEST(Window, PanesAtStartUp) {
