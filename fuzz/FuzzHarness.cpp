@@ -9,6 +9,7 @@
 #include "Build.h"
 #include "BuildClock.h"
 #include "CgatsScan.h"
+#include "IntegerText.h"
 #include "CmykPercent.h"
 #include "Error.h"
 #include "FormState.h"

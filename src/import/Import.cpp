@@ -15,6 +15,7 @@
 #include "Error.h"
 #include "FormState.h"
 #include "LineList.h"
+#include "SpectralBands.h"
 #include "Toolkit.h"
 
 #include <QFileInfo>
@@ -201,10 +202,7 @@ void openTabs(FormState& form) {
 
 const QString& SpectralFormatLine() {
     static const QString line = [] {
-        QString s = QStringLiteral("SAMPLE_ID");
-        for (int nm = 380; nm <= 730; nm += 10)
-            s += QStringLiteral(" SPECTRAL_%1").arg(nm);
-        return s + u' ';
+        return QStringLiteral("SAMPLE_ID ") + SpectralFieldNames().join(u' ') + u' ';
     }();
     return line;
 }
