@@ -14,12 +14,14 @@
 #include "Error.h"
 #include "FormState.h"
 #include "Import.h"
+#include "IntegerText.h"
 #include "LineList.h"
 #include "LineTokenize.h"
 #include "SaveDocument.h"
 #include "SmoothingBuilder.h"
 #include "SpecBuilder.h"
 #include "Swatch.h"
+#include "TestFiles.h"
 #include "Toolkit.h"
 
 #include <QBuffer>
@@ -133,28 +135,18 @@ QString scratch(const char* sub) {
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    check(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), "writing a scratch file",
-          path);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    check(WriteBytes(path, bytes), "writing a scratch file", path);
 }
 
 // The builders read ./CMYK/ below the current directory.
 class InFolder {
 public:
-    explicit InFolder(const QString& path) : m_previous(QDir::currentPath()) {
-        check(QDir::setCurrent(path), "entering a scratch folder", path);
+    explicit InFolder(const QString& path) : m_guard(path) {
+        check(m_guard.entered(), "entering a scratch folder", path);
     }
-    ~InFolder() { QDir::setCurrent(m_previous); }
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
 
 private:
-    QString m_previous;
+    CurrentDirGuard m_guard;
 };
 
 const char* const kCharts[] = {"Quick", "Standard", "Extreme", "ExtremeL", "Ultra", "UltraL"};
@@ -575,7 +567,7 @@ LineList listOf(const QStringList& lines) {
 
 // The saved file is the pane, in the code page, lines joined by CR LF.
 void checkSavedFile(const QString& path, const LineList& pane, const char* what) {
-    const QByteArray file = readFile(path);
+    const QByteArray file = ReadBytes(path);
     const QByteArray expected = EncodeDocument(pane);
     check(file == expected, what,
           QStringLiteral("%1 bytes written, %2 expected").arg(file.size()).arg(expected.size()));
