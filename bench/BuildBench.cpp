@@ -8,6 +8,7 @@
 #include "Import.h"
 #include "Preflight.h"
 #include "SaveDocument.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -39,20 +40,10 @@ FormState& loadedForm(int patches) {
     return *form;
 }
 
-// The smoothing build reads ./CMYK: run it from the generated swatch folder.
-class InSwatchRoot {
-public:
-    InSwatchRoot() : m_old(QDir::currentPath()) { QDir::setCurrent(benchSwatchRoot()); }
-    ~InSwatchRoot() { QDir::setCurrent(m_old); }
-
-private:
-    QString m_old;
-};
-
 void BM_SmoothingBuild(benchmark::State& state) {
     FormState& form = loadedForm(static_cast<int>(state.range(0)));
-    InSwatchRoot here;
-    BenchToolkit toolkit; // no save path: the dialog is cancelled
+    const CurrentDirGuard here(benchSwatchRoot()); // the builders read ./CMYK
+    BenchToolkit toolkit;                          // no save path: the dialog is cancelled
     for (auto _ : state) {
         btnWriteSmoothingClick(form, toolkit);
         benchmark::DoNotOptimize(form.MemoSmoothCGATS.Lines.Count());
@@ -79,7 +70,7 @@ BENCHMARK(BM_SpecBuild)->Arg(1617)->Arg(16170)->Arg(161700)->Unit(benchmark::kMi
 // The preflight the window runs when a pane changes and the build runs before its save dialog.
 void BM_SmoothingPreflight(benchmark::State& state) {
     FormState& form = loadedForm(static_cast<int>(state.range(0)));
-    InSwatchRoot here;
+    const CurrentDirGuard here(benchSwatchRoot()); // the builders read ./CMYK
     for (auto _ : state)
         benchmark::DoNotOptimize(preflight::SmoothingPreflight(form).rows.size());
     state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -98,7 +89,7 @@ BENCHMARK(BM_SpecPreflight)->Arg(1617)->Arg(16170)->Arg(161700)->Unit(benchmark:
 void saveBench(benchmark::State& state, Memo FormState::*pane, void (*build)(FormState&, Toolkit&)) {
     FormState& form = loadedForm(static_cast<int>(state.range(0)));
     {
-        InSwatchRoot here;
+        const CurrentDirGuard here(benchSwatchRoot()); // the builders read ./CMYK
         BenchToolkit toolkit;
         build(form, toolkit);
     }

@@ -8,6 +8,7 @@
 
 #include "BenchData.h"
 #include "QtToolkit.h"
+#include "TestFiles.h"
 #include "unitUlvarTabbed.h"
 
 #include <QCoreApplication>
@@ -91,15 +92,6 @@ BenchWindow& loadedWindow(int patches) {
     return *w;
 }
 
-class InSwatchRoot {
-public:
-    InSwatchRoot() : m_old(QDir::currentPath()) { QDir::setCurrent(benchSwatchRoot()); }
-    ~InSwatchRoot() { QDir::setCurrent(m_old); }
-
-private:
-    QString m_old;
-};
-
 void BM_WindowImport(benchmark::State& state) {
     const QString path = benchFiles(static_cast<int>(state.range(0))).spectral;
     // One window for all rounds: each import replaces the document the last one left in the pane.
@@ -116,7 +108,7 @@ BENCHMARK(BM_WindowImport)->Arg(1617)->Arg(16170)->Arg(161700)->Unit(benchmark::
 
 void BM_WindowSmoothingBuild(benchmark::State& state) {
     BenchWindow& w = loadedWindow(static_cast<int>(state.range(0)));
-    InSwatchRoot here;
+    const CurrentDirGuard here(benchSwatchRoot()); // the builders read ./CMYK
     w.showTab(2);
     const int before = w.toolkit.messages;
     for (auto _ : state) {

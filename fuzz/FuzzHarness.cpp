@@ -10,15 +10,19 @@
 #include "BuildClock.h"
 #include "CgatsScan.h"
 #include "CmykPercent.h"
+#include "CodePage1252.h"
 #include "Error.h"
 #include "FormState.h"
 #include "Import.h"
+#include "IntegerText.h"
 #include "LineList.h"
 #include "LineTokenize.h"
 #include "SaveDocument.h"
 #include "SmoothingBuilder.h"
 #include "SpecBuilder.h"
+#include "SpectralBands.h"
 #include "Swatch.h"
+#include "TestFiles.h"
 #include "Toolkit.h"
 
 #include <QBuffer>
@@ -132,28 +136,18 @@ QString scratch(const char* sub) {
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    check(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), "writing a scratch file",
-          path);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    check(WriteBytes(path, bytes), "writing a scratch file", path);
 }
 
 // The builders read ./CMYK/ below the current directory.
 class InFolder {
 public:
-    explicit InFolder(const QString& path) : m_previous(QDir::currentPath()) {
-        check(QDir::setCurrent(path), "entering a scratch folder", path);
+    explicit InFolder(const QString& path) : m_guard(path) {
+        check(m_guard.entered(), "entering a scratch folder", path);
     }
-    ~InFolder() { QDir::setCurrent(m_previous); }
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
 
 private:
-    QString m_previous;
+    CurrentDirGuard m_guard;
 };
 
 const char* const kCharts[] = {"Quick", "Standard", "Extreme", "ExtremeL", "Ultra", "UltraL"};
@@ -230,11 +224,6 @@ QString upToNul(QString text) {
     return text;
 }
 
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 struct ReferenceLoad {
     bool valid = true;
     QStringList lines;
@@ -259,12 +248,13 @@ ReferenceLoad referenceLoad(const QByteArray& b) {
             text.append(QChar(static_cast<char16_t>(big ? (p[i] << 8) | p[i + 1] : (p[i + 1] << 8) | p[i])));
         return {true, cutText(upToNul(text))};
     }
+    // The code page's table is the program's own: what is checked here is the order of decoding
+    // and cutting, not the table.
+    const auto& codePage = CodePage1252();
     QString text;
     text.reserve(b.size());
-    for (qsizetype i = 0; i < b.size(); ++i) {
-        const unsigned c = p[i];
-        text.append(QChar(c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : static_cast<char16_t>(c)));
-    }
+    for (qsizetype i = 0; i < b.size(); ++i)
+        text.append(QChar(codePage[p[i]]));
     return {true, cutText(upToNul(text))};
 }
 
@@ -480,10 +470,8 @@ QString referenceSmoothingRow(int number, const QString& cmyk, const QString& la
 }
 
 QString smoothingFieldNames() {
-    QString line = QStringLiteral("SAMPLE_ID CMYK_C CMYK_M CMYK_Y CMYK_K LAB_L LAB_A LAB_B ");
-    for (int nm = 380; nm <= 730; nm += 10)
-        line += QStringLiteral("SPECTRAL_%1 ").arg(nm);
-    return line;
+    return QStringLiteral("SAMPLE_ID CMYK_C CMYK_M CMYK_Y CMYK_K LAB_L LAB_A LAB_B ") +
+           SpectralFieldNames().join(u' ') + u' ';
 }
 
 struct ReferenceSmoothing {
@@ -574,7 +562,7 @@ LineList listOf(const QStringList& lines) {
 
 // The saved file is the pane, in the code page, lines joined by CR LF.
 void checkSavedFile(const QString& path, const LineList& pane, const char* what) {
-    const QByteArray file = readFile(path);
+    const QByteArray file = ReadBytes(path);
     const QByteArray expected = EncodeDocument(pane);
     check(file == expected, what,
           QStringLiteral("%1 bytes written, %2 expected").arg(file.size()).arg(expected.size()));

@@ -2,96 +2,23 @@
 
 #include "Error.h"
 #include "LineTokenize.h"
+#include "NumberText.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace {
 
-// Sign, digits with at most one full stop (a digit on at least one side), optional exponent.
-// from_chars alone would also take "inf", "nan" and hex.
-bool isDecimalNumber(const std::string& s) {
-    size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        ++i;
-    size_t digits = 0;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9')
-        ++i, ++digits;
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && s[i] >= '0' && s[i] <= '9')
-            ++i, ++digits;
-    }
-    if (digits == 0)
-        return false;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-            ++i;
-        size_t expDigits = 0;
-        while (i < s.size() && s[i] >= '0' && s[i] <= '9')
-            ++i, ++expDigits;
-        if (expDigits == 0)
-            return false;
-    }
-    return i == s.size();
-}
-
-// Whether a decimal number (as isDecimalNumber takes it) lies below 1: the decimal exponent of its
-// first non-zero digit is negative. Decides what from_chars meant by "out of range".
-bool isBelowOne(const std::string& s) {
-    size_t i = (s[0] == '+' || s[0] == '-') ? 1 : 0;
-    long long digits = 0;        // digits read so far
-    long long beforePoint = -1;  // digits before the full stop, once it is seen
-    long long firstNonZero = -1; // position of the first non-zero digit
-    for (; i < s.size() && s[i] != 'e' && s[i] != 'E'; ++i) {
-        if (s[i] == '.') {
-            beforePoint = digits;
-            continue;
-        }
-        if (firstNonZero < 0 && s[i] != '0')
-            firstNonZero = digits;
-        ++digits;
-    }
-    if (beforePoint < 0)
-        beforePoint = digits;
-    long long exponent = 0;
-    if (i < s.size()) {
-        ++i;
-        const bool negative = i < s.size() && s[i] == '-';
-        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-            ++i;
-        for (; i < s.size(); ++i)
-            exponent = std::min(exponent * 10 + (s[i] - '0'), 1000000000LL);
-        if (negative)
-            exponent = -exponent;
-    }
-    return firstNonZero >= 0 && beforePoint - 1 - firstNonZero + exponent < 0;
-}
-
 double parseValue(const QString& value) {
     const QString trimmed = TrimControl(value);
-    std::string text = trimmed.toStdString();
-    bool ok = isDecimalNumber(text);
-    double number = 0;
-    if (ok) {
-        if (text.front() == '+')
-            text.erase(0, 1);
-        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-        // A number too small for a double ("1e-400") is zero to two decimals; only one too large
-        // to hold is refused.
-        if (ec == std::errc::result_out_of_range && isBelowOne(text))
-            number = 0;
-        else
-            ok = ec == std::errc() && end == text.data() + text.size() && std::isfinite(number);
-    }
-    if (!ok)
+    const std::optional<double> number = ReadDecimalNumber(trimmed, kCmykNumberSyntax);
+    if (!number)
         throw Error(QStringLiteral("'%1' is not a valid floating point value").arg(trimmed));
-    return number;
+    return *number;
 }
 
 // Adds one unit in the last place of a string of decimal digits; true on carry out of the front.

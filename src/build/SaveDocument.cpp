@@ -4,6 +4,7 @@
 
 #include "SaveDocument.h"
 
+#include "CodePage1252.h"
 #include "Controls.h"
 #include "Error.h"
 #include "LineList.h"
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <bitset>
@@ -26,21 +26,14 @@
 
 namespace {
 
-const char kCodePage[] = "windows-1252";
+const char* const kCodePage = kCodePage1252Name;
 
-// The BMP characters the code page holds, read off its own decoder once.
+// The BMP characters the code page holds.
 const std::bitset<0x10000>& encodable() {
     static const std::bitset<0x10000> table = [] {
         std::bitset<0x10000> t;
-        for (unsigned c = 0; c < 0x80; ++c)
+        for (char16_t c : CodePage1252())
             t.set(c);
-        QStringDecoder decoder(kCodePage, QStringDecoder::Flag::Stateless);
-        for (int b = 0x80; b < 0x100; ++b) {
-            const char byte = static_cast<char>(b);
-            const QString s = decoder.decode(QByteArrayView(&byte, 1));
-            if (s.size() == 1 && s.at(0) != QChar::ReplacementCharacter)
-                t.set(s.at(0).unicode());
-        }
         return t;
     }();
     return table;

@@ -29,16 +29,15 @@
 #include "RowFailureBoxes.h"
 #include "SaveDocument.h"
 #include "SmoothingRows.h"
+#include "SpectralBands.h"
 #include "Swatch.h"
 #include "Toolkit.h"
 
 namespace {
 
 QString fieldNameLine() {
-    QString line = QStringLiteral("SAMPLE_ID CMYK_C CMYK_M CMYK_Y CMYK_K LAB_L LAB_A LAB_B ");
-    for (int nm = 380; nm <= 730; nm += 10)
-        line += QStringLiteral("SPECTRAL_%1 ").arg(nm);
-    return line;
+    return QStringLiteral("SAMPLE_ID CMYK_C CMYK_M CMYK_Y CMYK_K LAB_L LAB_A LAB_B ") +
+           SpectralFieldNames().join(u' ') + u' ';
 }
 
 bool endsInWhiteSpace(const QString& s) {

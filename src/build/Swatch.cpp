@@ -12,11 +12,14 @@
 
 #include "Error.h"
 #include "FormState.h"
+#include "IntegerText.h"
 #include "LineList.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <limits>
 
 namespace {
 
@@ -43,11 +46,9 @@ QString SwatchChartName(int patches) {
 }
 
 QString SwatchFilePath(const FormState& form) {
-    bool ok = false;
-    const QString count = form.NumberBoxPatches.Text();
-    const int patches = count.toInt(&ok, 10);
-    if (!ok)
-        throw Error(QStringLiteral("'%1' is not a valid integer value").arg(count));
+    const int patches =
+        static_cast<int>(ReadInteger(form.NumberBoxPatches.Text(), IntegerSyntax::Decimal,
+                                     std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
     return SwatchFilePath(patches, form.cbScrambledSwatch.IsChecked);
 }
 

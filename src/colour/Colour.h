@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SpectralBands.h"
+
 #include <QString>
 
 #include <array>
@@ -10,9 +12,9 @@
 // thread-safe); were a table missing or damaged, it and every later one throw std::runtime_error.
 namespace colour {
 
-constexpr int kBandCount = 36;
-constexpr int kFirstBandNm = 380;
-constexpr int kBandStepNm = 10;
+constexpr int kBandCount = kSpectralBandCount;
+constexpr int kFirstBandNm = kSpectralFirstNm;
+constexpr int kBandStepNm = kSpectralStepNm;
 using Spectrum = std::array<double, kBandCount>;
 
 enum class Illuminant { D50, D65 };

@@ -21,6 +21,7 @@
 #include "CgatsScan.h"
 
 #include "Error.h"
+#include "IntegerText.h"
 #include "LineList.h"
 #include "LineTokenize.h"
 
@@ -41,16 +42,6 @@ int firstLineBelowTopContaining(const LineList& input, QStringView keyword) {
     for (int i = 1; i < input.Count(); ++i)
         if (input.Get(i).contains(keyword, Qt::CaseSensitive))
             return i;
-    return -1;
-}
-
-int hexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
     return -1;
 }
 
@@ -137,43 +128,4 @@ CgatsScanResult CgatsScan(const LineList& input, const std::function<void()>& on
     if (!r.ok && r.reason.isEmpty())
         r.reason = r.error;
     return r;
-}
-
-// Hexadecimal is held to the signed range like decimal, so "$FFFFFFFF" fails rather than wrapping
-// to -1 as a 32-bit unsigned read would: a count is never meant to be negative, and an error names
-// the bad field where a wrapped value would pass silently. A sign may precede the hex prefix
-// ("-0x10" is -16); "-$80000000" is the one hex form of the minimum.
-int StrToInt(const QString& text) {
-    const auto fail = [&]() -> int {
-        throw Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    };
-    const char16_t* s = QStringView(text).utf16();
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < n && (s[i] == u'+' || s[i] == u'-')) {
-        negative = s[i] == u'-';
-        ++i;
-    }
-    int base = 10;
-    if (i < n && (s[i] == u'$' || s[i] == u'x' || s[i] == u'X')) {
-        base = 16;
-        ++i;
-    } else if (i + 1 < n && s[i] == u'0' && (s[i + 1] == u'x' || s[i + 1] == u'X')) {
-        base = 16;
-        i += 2;
-    }
-    if (i >= n)
-        return fail();
-    const qint64 limit = negative ? qint64(2147483648) : qint64(2147483647);
-    qint64 value = 0;
-    for (; i < n; ++i) {
-        const int digit = hexDigit(s[i]);
-        if (digit < 0 || digit >= base)
-            return fail();
-        value = value * base + digit;
-        if (value > limit)
-            return fail();
-    }
-    return static_cast<int>(negative ? -value : value);
 }

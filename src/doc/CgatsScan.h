@@ -28,7 +28,3 @@ struct CgatsScanResult {
 // Scans a loaded document; onCount runs after each count read (the window pumps events there).
 // Never throws for a bad document: failures end the scan with ok false and their text in error.
 CgatsScanResult CgatsScan(const LineList& input, const std::function<void()>& onCount = {});
-
-// Whole-field integer conversion: optional sign, decimal digits, or hex after "$", "x", "X", "0x",
-// "0X"; signed 32-bit range. Throws "'%s' is not a valid integer value" otherwise.
-int StrToInt(const QString& text);

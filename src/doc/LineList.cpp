@@ -10,6 +10,7 @@
 
 #include "LineList.h"
 
+#include "CodePage1252.h"
 #include "Error.h"
 
 #include <QBuffer>
@@ -36,36 +37,6 @@
 namespace {
 
 const char kUtf8Failure[] = "No mapping for the Unicode character exists in the target multi-byte code page";
-
-// Windows-1252 0x80..0x9F; the five bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90,
-// 0x9D) stand for the C1 control of the same value, as Windows reads them. Only used should Qt have
-// been built without ICU; 0xA0..0xFF are the Latin-1 code points either way.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// Windows-1252 as a byte table, taken once from Qt's ICU codec. A byte the codec does not map (ICU
-// gives the C1 control for the undefined five, but a different table might not) keeps the value of
-// the built-in table, so a byte never turns into U+FFFD and a line never changes length.
-const std::array<char16_t, 256>& ansiTable() {
-    static const std::array<char16_t, 256> table = [] {
-        std::array<char16_t, 256> t{};
-        for (int b = 0; b < 256; ++b)
-            t[b] = (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : static_cast<char16_t>(b);
-        QStringDecoder decoder("windows-1252", QStringDecoder::Flag::Stateless);
-        if (!decoder.isValid())
-            return t;
-        for (int b = 0x80; b < 256; ++b) {
-            const char byte = static_cast<char>(b);
-            const QString s = decoder.decode(QByteArrayView(&byte, 1));
-            if (!decoder.hasError() && s.size() == 1 && s.at(0) != QChar::ReplacementCharacter)
-                t[b] = s.at(0).unicode();
-        }
-        return t;
-    }();
-    return table;
-}
 
 // Strict UTF-8 well-formedness (no overlong forms, no surrogates, nothing above U+10FFFF, no
 // truncated sequence), the same rule Windows applies when asked to fail on invalid characters.
@@ -223,7 +194,7 @@ struct AnsiSource : ByteText {
         const unsigned char* p = data + from;
         if (!(seen & 0x80))
             return QString::fromLatin1(reinterpret_cast<const char*>(p), length);
-        const auto& table = ansiTable();
+        const auto& table = CodePage1252();
         QString out(length, Qt::Uninitialized);
         char16_t* dst = reinterpret_cast<char16_t*>(out.data());
         for (qsizetype k = 0; k < length; ++k)

@@ -10,3 +10,7 @@ void LineTokenize(const QString& line, LineList& fields);
 
 // Removes every character with code <= U+0020 from both ends.
 QString TrimControl(const QString& text);
+// The same as a view into text.
+QStringView TrimControlView(QStringView text);
+// Blank and tab separate the fields of a line.
+bool IsFieldSeparator(QChar c);

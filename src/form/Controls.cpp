@@ -1,8 +1,9 @@
 #include "Controls.h"
 
-#include "Error.h"
+#include "IntegerText.h"
 
 #include <cmath>
+#include <limits>
 
 NumberBox::NumberBox(double max, double value, bool readOnly, bool visible)
     : Max(max), ReadOnly(readOnly), Visible(visible) {
@@ -25,9 +26,6 @@ QString NumberBox::Text() const {
 }
 
 void NumberBox::SetText(const QString& text) {
-    bool ok = false;
-    const qlonglong v = text.toLongLong(&ok, 10);
-    if (!ok)
-        throw Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    SetValue(static_cast<double>(v));
+    SetValue(static_cast<double>(ReadInteger(text, IntegerSyntax::Decimal, std::numeric_limits<qint64>::min(),
+                                             std::numeric_limits<qint64>::max())));
 }

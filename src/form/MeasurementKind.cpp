@@ -1,5 +1,7 @@
 #include "MeasurementKind.h"
 
+#include "SpectralBands.h"
+
 namespace {
 
 template <class T> constexpr FormControl<T> control(T FormState::*member, const char* name) {
@@ -55,12 +57,7 @@ std::optional<MeasurementKind> MeasurementKindOfTag(int tag) {
 }
 
 const QString& SpectralFormatLine() {
-    static const QString line = [] {
-        QString s = QStringLiteral("SAMPLE_ID");
-        for (int nm = 380; nm <= 730; nm += 10)
-            s += QStringLiteral(" SPECTRAL_%1").arg(nm);
-        return s + u' ';
-    }();
+    static const QString line = QStringLiteral("SAMPLE_ID ") + SpectralFieldNames().join(u' ') + u' ';
     return line;
 }
 

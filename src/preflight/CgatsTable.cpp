@@ -3,74 +3,43 @@
 
 #include "CgatsTable.h"
 
-#include "CgatsScan.h"
 #include "Error.h"
+#include "IntegerText.h"
 #include "LineList.h"
-
-#include <charconv>
+#include "LineTokenize.h"
+#include "NumberText.h"
 
 namespace preflight {
 
 namespace {
 
-QStringView trimmed(QStringView text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= 0x20)
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= 0x20)
-        --end;
-    return text.sliced(begin, end - begin);
-}
-
-bool isSeparator(QChar c) {
-    return c == u' ' || c == u'\t';
-}
-
 bool holdsMarker(const QString& line, QStringView marker) {
     // "BEGIN_DATA_FORMAT" holds "BEGIN_DATA" too; only a marker standing alone counts.
-    return trimmed(line).compare(marker, Qt::CaseInsensitive) == 0;
+    return TrimControlView(line).compare(marker, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
 FieldViews SplitFields(QStringView line) {
     FieldViews fields;
-    const QStringView text = trimmed(line);
+    const QStringView text = TrimControlView(line);
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n) {
-        while (i < n && isSeparator(text[i]))
+        while (i < n && IsFieldSeparator(text[i]))
             ++i;
         if (i >= n)
             break;
         const qsizetype start = i;
-        while (i < n && !isSeparator(text[i]))
+        while (i < n && !IsFieldSeparator(text[i]))
             ++i;
-        fields.append(trimmed(text.sliced(start, i - start)));
+        fields.append(TrimControlView(text.sliced(start, i - start)));
     }
     return fields;
 }
 
 std::optional<double> ReadNumber(QStringView text) {
-    char buffer[64];
-    if (text.isEmpty() || text.size() >= qsizetype(sizeof buffer))
-        return std::nullopt;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        const bool allowed =
-            (c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+' || c == u'e' || c == u'E';
-        if (!allowed)
-            return std::nullopt;
-        buffer[i] = static_cast<char>(c);
-    }
-    const char* first = buffer[0] == '+' ? buffer + 1 : buffer;
-    const char* last = buffer + text.size();
-    double value = 0;
-    const auto [end, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc() || end != last)
-        return std::nullopt;
-    return value;
+    return ReadDecimalNumber(text, kPreflightNumberSyntax);
 }
 
 CgatsTable ReadCgatsTable(const LineList& lines) {
@@ -104,9 +73,10 @@ CgatsTable ReadCgatsTable(const LineList& lines) {
         CgatsTable::Keyword keyword;
         keyword.line = i;
         keyword.name = fields.front().toString();
-        keyword.value = trimmed(QStringView(all.at(i)).sliced(fields.front().data() - all.at(i).constData() +
-                                                              fields.front().size()))
-                            .toString();
+        keyword.value =
+            TrimControlView(QStringView(all.at(i)).sliced(fields.front().data() - all.at(i).constData() +
+                                                          fields.front().size()))
+                .toString();
         if (keyword.name == QLatin1String("NUMBER_OF_SETS")) {
             t.numberOfSetsLine = i;
             try {

@@ -16,6 +16,7 @@
 #include "FormState.h"
 #include "LineList.h"
 #include "SmoothingRows.h"
+#include "SpectralBands.h"
 #include "Swatch.h"
 
 #include <QDir>
@@ -80,16 +81,6 @@ QList<int> valueColumns(const CgatsTable& table, const QStringList& names) {
         columns.append(at >= 0 ? at : i + 1);
     }
     return columns;
-}
-
-const QStringList& spectralNames() {
-    static const QStringList names = [] {
-        QStringList n;
-        for (int nm = colour::kFirstBandNm, i = 0; i < colour::kBandCount; ++i, nm += colour::kBandStepNm)
-            n.append(QStringLiteral("SPECTRAL_%1").arg(nm));
-        return n;
-    }();
-    return names;
 }
 
 bool readValues(const FieldViews& fields, const QList<int>& columns, double* out) {
@@ -384,7 +375,7 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
 
     const QList<int> labColumns =
         valueColumns(lab, {QStringLiteral("LAB_L"), QStringLiteral("LAB_A"), QStringLiteral("LAB_B")});
-    const QList<int> spectralColumns = valueColumns(spectral, spectralNames());
+    const QList<int> spectralColumns = valueColumns(spectral, SpectralFieldNames());
 
     QList<int> idMismatch, noPatch, unreadableLab, unreadableSpectrum, outsideData, spectraOutOfRange,
         swatchOutOfRange;
@@ -746,9 +737,11 @@ PreflightReport specPreflight(const LineList& optimized, const QString& name, co
     if (!fewBands.isEmpty())
         addFinding(
             report, Severity::Info,
-            QStringLiteral("Fewer than %3 spectral values (380 to 730 nm) in %1 of %2: no colour for them.")
+            QStringLiteral("Fewer than %3 spectral values (%4 to %5 nm) in %1 of %2: no colour for them.")
                 .arg(plural(fewBands.size(), "row", "rows"), file)
-                .arg(colour::kBandCount),
+                .arg(kSpectralBandCount)
+                .arg(kSpectralFirstNm)
+                .arg(kSpectralLastNm),
             fewBands);
     if (!outOfRangeRows.isEmpty())
         addFinding(report, Severity::Warning,

@@ -5,6 +5,7 @@
 #include "FormState.h"
 #include "Import.h"
 #include "ScriptedToolkit.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,16 +54,6 @@ QByteArray readAll(const QString& path) {
     EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
     return f.readAll();
 }
-
-// Runs handlers with the repository folder as current folder, as the window started there would.
-class InRepo {
-public:
-    InRepo() : m_old(QDir::currentPath()) { QDir::setCurrent(QStringLiteral(LUMETRA_SOURCE_DIR)); }
-    ~InRepo() { QDir::setCurrent(m_old); }
-
-private:
-    QString m_old;
-};
 
 } // namespace
 
@@ -139,7 +130,8 @@ TEST(Cli, SmoothingFileMatchesTheWindowsBytes) {
     ASSERT_TRUE(tmp.isValid());
     const QString windowPath = tmp.filePath("window.txt");
     {
-        InRepo here;
+        // The repository folder as current folder, as the window started there would have.
+        const CurrentDirGuard inRepo(QStringLiteral(LUMETRA_SOURCE_DIR));
         FormState form;
         form.FormCreate();
         ScriptedToolkit toolkit;
@@ -209,10 +201,7 @@ TEST(Cli, RowsLeftOutExitWithThree) {
     for (int i = 1; i <= 120; ++i)
         doc += i == 50 ? QByteArray("\r\n") : QByteArray::number(i) + " 0.1 0.2\r\n";
     doc += "END_DATA\r\n";
-    QFile f(tmp.filePath("opt.txt"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(doc);
-    f.close();
+    ASSERT_TRUE(WriteBytes(tmp.filePath("opt.txt"), doc));
     const CliRun r = runCli({"spec", tmp.filePath("opt.txt"), "-o", tmp.filePath("out.spec")});
     EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
     EXPECT_TRUE(r.err.startsWith("i_row:")) << r.err.toStdString();
@@ -228,10 +217,7 @@ TEST(Cli, EveryFailingRowIsPrinted) {
     for (int i = 1; i <= 120; ++i)
         doc += i > 100 ? QByteArray("\r\n") : QByteArray::number(i) + " 0.1 0.2\r\n";
     doc += "END_DATA\r\n";
-    QFile f(tmp.filePath("opt.txt"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(doc);
-    f.close();
+    ASSERT_TRUE(WriteBytes(tmp.filePath("opt.txt"), doc));
     const CliRun r = runCli({"spec", tmp.filePath("opt.txt"), "-o", tmp.filePath("out.spec")});
     EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
     QString expected;
@@ -244,11 +230,9 @@ TEST(Cli, NothingWrittenWhenTheBuildStops) {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     // A valid but short optimized document: the builder refuses it, nothing is written.
-    QFile f(tmp.filePath("short.txt"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("CGATS.17\r\nNUMBER_OF_FIELDS 2\r\nBEGIN_DATA_FORMAT\r\nSAMPLE_ID SPECTRAL_380\r\n"
-            "END_DATA_FORMAT\r\nNUMBER_OF_SETS 1\r\nBEGIN_DATA\r\n1 0.5\r\nEND_DATA\r\n");
-    f.close();
+    ASSERT_TRUE(WriteBytes(tmp.filePath("short.txt"),
+                           "CGATS.17\r\nNUMBER_OF_FIELDS 2\r\nBEGIN_DATA_FORMAT\r\nSAMPLE_ID SPECTRAL_380\r\n"
+                           "END_DATA_FORMAT\r\nNUMBER_OF_SETS 1\r\nBEGIN_DATA\r\n1 0.5\r\nEND_DATA\r\n"));
     const CliRun r = runCli({"spec", tmp.filePath("short.txt"), "-o", tmp.filePath("out.spec")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "Optimized File Not Loaded.\n");
@@ -328,10 +312,7 @@ TEST(Cli, SmoothReportsEveryRejectedInput) {
     ASSERT_TRUE(tmp.isValid());
     QByteArray lab = readAll(kLab);
     lab.replace("NUMBER_OF_SETS 1617", "NUMBER_OF_SETS 12a");
-    QFile f(tmp.filePath("lab.txt"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(lab);
-    f.close();
+    ASSERT_TRUE(WriteBytes(tmp.filePath("lab.txt"), lab));
     ASSERT_TRUE(QFile::copy(kLab, tmp.filePath("spectral.txt"))); // the wrong kind of file
 
     const CliRun r =

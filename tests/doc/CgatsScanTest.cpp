@@ -1,4 +1,5 @@
 #include "CgatsScan.h"
+#include "IntegerText.h"
 #include "Error.h"
 #include "LineList.h"
 

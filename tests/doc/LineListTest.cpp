@@ -1,5 +1,6 @@
 #include "LineList.h"
 #include "Error.h"
+#include "TestFiles.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -322,10 +323,12 @@ TEST(LineList, CannotOpenNamesTheFullPathAndTheSystemReason) {
               QStringLiteral("Cannot open file \"%1\". Is a directory").arg(dir.path()));
 
     // A relative name is shown resolved against the current directory.
-    const QString saved = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    const QString relativeError = errorOf([&] { list.LoadFromFile("missing.txt"); });
-    QDir::setCurrent(saved);
+    QString relativeError;
+    {
+        const CurrentDirGuard inDir(dir.path());
+        ASSERT_TRUE(inDir.entered());
+        relativeError = errorOf([&] { list.LoadFromFile("missing.txt"); });
+    }
     EXPECT_EQ(relativeError,
               QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(missing));
 

@@ -8,6 +8,7 @@
 #include "LineList.h"
 #include "MeasurementKind.h"
 #include "ScriptedToolkit.h"
+#include "TestFiles.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -39,8 +40,7 @@ inline QByteArray fixtureBytes(const char* name) {
 
 inline QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    if (!WriteBytes(path, bytes))
         ADD_FAILURE() << "cannot write " << path.toStdString();
     return path;
 }

@@ -1,0 +1,66 @@
+#pragma once
+
+// Files and folders for the tests, the benchmarks and the fuzz harnesses: whole-file reads and
+// writes, and the current directory changed for a scope (the builders read ./CMYK below it).
+// Header-only and Qt Core only, so the fuzz build, which has no test libraries, can use it too.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+// Makes path the current directory for the life of the object; the old one comes back afterwards.
+class CurrentDirGuard {
+public:
+    explicit CurrentDirGuard(const QString& path)
+        : m_previous(QDir::currentPath()), m_entered(QDir::setCurrent(path)) {}
+    ~CurrentDirGuard() { QDir::setCurrent(m_previous); }
+    CurrentDirGuard(const CurrentDirGuard&) = delete;
+    CurrentDirGuard& operator=(const CurrentDirGuard&) = delete;
+
+    // False when the folder could not be entered (the current directory is then unchanged).
+    bool entered() const { return m_entered; }
+
+private:
+    QString m_previous;
+    bool m_entered;
+};
+
+// A scratch folder made the current directory for the life of the object; the old current
+// directory comes back afterwards.
+class ScratchCurrentDir {
+public:
+    ScratchCurrentDir() : m_guard(m_dir.path()) {}
+
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+
+#ifdef LUMETRA_TEST_DATA
+    // Copies the test swatch files (tests/data/build/CMYK) into ./CMYK.
+    void copyTestSwatches() const {
+        QDir().mkpath(filePath(QStringLiteral("CMYK")));
+        const QDir source(QStringLiteral(LUMETRA_TEST_DATA "/build/CMYK"));
+        for (const QString& name : source.entryList(QDir::Files))
+            QFile::copy(source.filePath(name), filePath(QStringLiteral("CMYK/") + name));
+    }
+#endif
+
+private:
+    QTemporaryDir m_dir; // made before the guard enters it, removed after the guard has left it
+    CurrentDirGuard m_guard;
+};
+
+// The whole file, or "<unreadable>" (which no test expects as content).
+inline QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return file.readAll();
+}
+
+// Replaces the file's content with bytes; false when not all of them were written.
+inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
