@@ -86,7 +86,7 @@ std::optional<double> ReadDecimalNumber(QStringView text, const NumberSyntax& sy
     size_t i = 0;
     if (s[0] == '+')
         start = i = 1;
-    if (i < s.size() && s[i] == '-' && (i == 0 || syntax.plusBeforeMinus))
+    if (i == 0 && i < s.size() && s[i] == '-')
         ++i;
     if (!isUnsignedDecimal(s, i))
         return std::nullopt;
