@@ -19,9 +19,12 @@
 #include "SpectralBands.h"
 #include "Swatch.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 
 #include <algorithm>
 #include <cmath>
@@ -39,7 +42,7 @@ constexpr double kPairWarning = 2.0;
 // measured lightness before the chosen one is called wrong.
 constexpr double kOrderMargin = 0.3;
 constexpr int kListed = 5;          // rows or lines named in one finding
-constexpr size_t kProbePairs = 400; // pairs that choose the condition
+constexpr size_t kProbePairs = 256; // pairs that choose the condition
 
 QString quoted(const QString& name, const QString& what) {
     return name.isEmpty() ? QStringLiteral("the %1").arg(what)
@@ -183,7 +186,7 @@ std::optional<std::array<double, 4>> deviceValues(const QString& patchLine) {
 }
 
 // The swatch's patch lines, as the build reads them; false when the file cannot be read.
-bool loadPatches(const QString& path, LineList& patches, QString* reason = nullptr) {
+bool readPatches(const QString& path, LineList& patches, QString* reason) {
     QFile file(path);
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
         if (reason)
@@ -198,6 +201,36 @@ bool loadPatches(const QString& path, LineList& patches, QString* reason = nullp
             *reason = e.message();
         return false;
     }
+    return true;
+}
+
+// The swatch's patch lines, as the build reads them; false when the file cannot be read. The
+// window asks again at every change of a pane, so a file read once is kept while its size and
+// time stay the same; a file changed on disk is read anew.
+bool loadPatches(const QString& path, LineList& patches, QString* reason = nullptr) {
+    struct Kept {
+        QDateTime modified;
+        qint64 size = -1;
+        LineList patches;
+    };
+    static QMutex mutex;
+    static QHash<QString, Kept> kept;
+    const QFileInfo info(path);
+    const QString key = info.absoluteFilePath();
+    if (info.isFile()) {
+        const QMutexLocker lock(&mutex);
+        const auto it = kept.constFind(key);
+        if (it != kept.constEnd() && it->size == info.size() && it->modified == info.lastModified()) {
+            patches = it->patches;
+            return true;
+        }
+    }
+    if (!readPatches(path, patches, reason))
+        return false;
+    const QMutexLocker lock(&mutex);
+    if (kept.size() > 32)
+        kept.clear();
+    kept.insert(key, Kept{info.lastModified(), info.size(), patches});
     return true;
 }
 
