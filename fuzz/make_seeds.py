@@ -44,7 +44,7 @@ def main(out):
     long_optimized = short(read("examples/Standard_optimized.txt"), rows=30)
     swatches = [b"".join(read(f"CMYK/{n}.IccSwa").splitlines(keepends=True)[:20]) + b"   }\r\n}\r\n"
                 for n in ("Quick", "StandardU")]
-    swatches += [p.read_bytes() for p in sorted((ROOT / "tests/data/build/CMYK").glob("*"))]
+    swatches += [p.read_bytes() for p in sorted((ROOT / "tests/data/builders/CMYK").glob("*"))]
     documents = list(fixtures.values()) + list(samples.values())
     docs_layer = [p.read_bytes() for p in sorted((ROOT / "tests/data/doc").glob("*.txt"))]
 

@@ -37,10 +37,10 @@ public:
     QString filePath(const QString& name) const { return m_dir.filePath(name); }
 
 #ifdef LUMETRA_TEST_DATA
-    // Copies the test swatch files (tests/data/build/CMYK) into ./CMYK.
+    // Copies the test swatch files (tests/data/builders/CMYK) into ./CMYK.
     void copyTestSwatches() const {
         QDir().mkpath(filePath(QStringLiteral("CMYK")));
-        const QDir source(QStringLiteral(LUMETRA_TEST_DATA "/build/CMYK"));
+        const QDir source(QStringLiteral(LUMETRA_TEST_DATA "/builders/CMYK"));
         for (const QString& name : source.entryList(QDir::Files))
             QFile::copy(source.filePath(name), filePath(QStringLiteral("CMYK/") + name));
     }
