@@ -69,11 +69,47 @@ bool isBelowOne(const char* first, const char* last) {
     return firstNonZero >= 0 && beforePoint - 1 - firstNonZero + exponent < 0;
 }
 
+// Plain "[-]digits[.digits]" with at most 15 digits in all, the way measurement values are
+// written: the digits as a whole number are exact in a double, and so is a power of ten up to
+// 10^22, so one division gives the correctly rounded value, the very double from_chars gives.
+// Anything else (exponents, more digits) returns nullopt and is read the long way.
+std::optional<double> readPlainDecimal(QStringView text) {
+    qsizetype i = 0;
+    const bool negative = text[0] == u'-';
+    if (negative || text[0] == u'+')
+        ++i;
+    long long digits = 0;
+    int count = 0;
+    int decimals = -1; // digits after the full stop, once it is seen
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            if (++count > 15)
+                return std::nullopt;
+            digits = digits * 10 + (c - u'0');
+            if (decimals >= 0)
+                ++decimals;
+        } else if (c == u'.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (count == 0)
+        return std::nullopt;
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double value = static_cast<double>(digits) / kPowers[decimals < 0 ? 0 : decimals];
+    return negative ? -value : value;
+}
+
 } // namespace
 
 std::optional<double> ReadDecimalNumber(QStringView text, const NumberSyntax& syntax) {
     if (text.isEmpty() || (syntax.maxLength > 0 && text.size() > syntax.maxLength))
         return std::nullopt;
+    if (const std::optional<double> plain = readPlainDecimal(text))
+        return plain;
     std::string s;
     s.reserve(static_cast<size_t>(text.size()));
     for (QChar c : text) {

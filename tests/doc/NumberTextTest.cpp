@@ -7,6 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <random>
+#include <string>
+
 #include <limits>
 #include <optional>
 
@@ -102,3 +108,26 @@ TEST(NumberText, EachSyntaxTakesItsOwnForms) {
 }
 
 } // namespace
+
+// Plain decimals take a short way; it must give the very double from_chars gives.
+TEST(ReadDecimalNumber, PlainDecimalsReadAsFromCharsReadsThem) {
+    std::mt19937_64 random(20261210);
+    for (int n = 0; n < 200000; ++n) {
+        const int whole = static_cast<int>(random() % 7);
+        const int fraction = static_cast<int>(random() % 10);
+        std::string text = (random() % 4 == 0) ? "-" : "";
+        for (int i = 0; i < whole; ++i)
+            text += static_cast<char>('0' + random() % 10);
+        if (fraction > 0 || whole == 0) {
+            text += '.';
+            for (int i = 0; i < std::max(fraction, whole == 0 ? 1 : 0); ++i)
+                text += static_cast<char>('0' + random() % 10);
+        }
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        const std::optional<double> read =
+            ReadDecimalNumber(QString::fromStdString(text), kPreflightNumberSyntax);
+        ASSERT_TRUE(read.has_value()) << text;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(*read), std::bit_cast<std::uint64_t>(expected)) << text;
+    }
+}
