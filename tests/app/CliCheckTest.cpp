@@ -11,31 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include "CliTestSupport.h"
+
 #include <algorithm>
 
 namespace {
 
-const QString kExamples = QStringLiteral(LUMETRA_SOURCE_DIR "/examples");
-const QString kSpectral = kExamples + QStringLiteral("/Standard_spectral.txt");
-const QString kLab = kExamples + QStringLiteral("/Standard_lab.txt");
-const QString kOptimized = kExamples + QStringLiteral("/Standard_optimized.txt");
-
-struct CheckRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-CheckRun run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.setWorkingDirectory(QStringLiteral(LUMETRA_SOURCE_DIR));
-    p.start(program, args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
-}
-
-CheckRun cli(const QStringList& args) {
-    return run(QStringLiteral(LUMETRA_CLI), args);
+CliRun cli(const QStringList& args) {
+    return runCli(args);
 }
 
 QStringList lines(const QString& path) {
@@ -63,18 +46,17 @@ QString reversedLab(const QTemporaryDir& dir) {
 } // namespace
 
 TEST(CliCheck, CleanSamplePair) {
-    const CheckRun r = cli({"check", "--spectral", kSpectral, "--lab", kLab});
+    const CliRun r = cli({"check", "--spectral", kSpectral, "--lab", kLab});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(QString::fromUtf8(r.out),
-              QStringLiteral("Preflight: 1617 rows, ΔE00 mean 0.01, p95 0.02, max 0.04 "
-                             "(D50/2°)\nNo problems found.\n"));
+    EXPECT_EQ(r.out, QStringLiteral("Preflight: 1617 rows, ΔE00 mean 0.01, p95 0.02, max 0.04 "
+                                    "(D50/2°)\nNo problems found.\n"));
     EXPECT_EQ(r.err, "");
 }
 
 TEST(CliCheck, CsvRecordsAgreeWithAnIndependentComputation) {
-    const CheckRun r = cli({"check", "--spectral", kSpectral, "--lab", kLab, "--format", "csv"});
+    const CliRun r = cli({"check", "--spectral", kSpectral, "--lab", kLab, "--format", "csv"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QList<QByteArray> records = r.out.split('\n');
+    const QList<QByteArray> records = r.outBytes.split('\n');
     ASSERT_EQ(records.size(), 1 + 1617 + 1); // header, rows, the empty rest after the last line end
     EXPECT_EQ(records[0], "row,lab_line,spectral_line,lab_id,spectral_id,patch,C,M,Y,K,L_file,a_file,b_file,"
                           "L_spectra,a_spectra,b_spectra,dE00");
@@ -87,19 +69,19 @@ TEST(CliCheck, CsvRecordsAgreeWithAnIndependentComputation) {
     QTemporaryDir dir;
     QFile csv(dir.filePath(QStringLiteral("rows.csv")));
     ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
-    csv.write(r.out);
+    csv.write(r.outBytes);
     csv.close();
-    const CheckRun check = run(
+    const CliRun check = runProgram(
         python, {QStringLiteral(LUMETRA_SOURCE_DIR "/tools/check_preflight.py"), csv.fileName(), kSpectral});
     EXPECT_EQ(check.exitCode, 0) << check.out.toStdString() << check.err.toStdString();
 }
 
 TEST(CliCheck, JsonCarriesTheSummaryFindingsAndTable) {
     QTemporaryDir dir;
-    const CheckRun r = cli({"check", "--spectral", kSpectral, "--lab", reversedLab(dir), "--format", "json"});
+    const CliRun r = cli({"check", "--spectral", kSpectral, "--lab", reversedLab(dir), "--format", "json"});
     EXPECT_EQ(r.exitCode, 5) << r.err.toStdString();
-    const QJsonObject root = QJsonDocument::fromJson(r.out).object();
-    EXPECT_EQ(root["condition"].toString(), "D50/2") << r.out.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(r.outBytes).object();
+    EXPECT_EQ(root["condition"].toString(), "D50/2") << r.outBytes.toStdString();
     EXPECT_EQ(root["rows"].toInt(), 1617);
     EXPECT_GT(root["dE00"].toObject()["mean"].toDouble(), 3);
     const QJsonArray findings = root["findings"].toArray();
@@ -115,10 +97,10 @@ TEST(CliCheck, JsonCarriesTheSummaryFindingsAndTable) {
 }
 
 TEST(CliCheck, OptimizedFileHasTheColumnsThatExist) {
-    const CheckRun r = cli({"check", "--optimized", kOptimized, "--format", "csv"});
+    const CliRun r = cli({"check", "--optimized", kOptimized, "--format", "csv"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.startsWith("row,spectral_line,spectral_id,L_spectra,a_spectra,b_spectra\n1,12,1,"))
-        << r.out.left(200).toStdString();
+    EXPECT_TRUE(r.outBytes.startsWith("row,spectral_line,spectral_id,L_spectra,a_spectra,b_spectra\n1,12,1,"))
+        << r.outBytes.left(200).toStdString();
 }
 
 TEST(CliCheck, ExitStatusAndUsage) {
@@ -144,7 +126,7 @@ TEST(CliCheck, ExitStatusAndUsage) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const CheckRun r = cli(row.args);
+        const CliRun r = cli(row.args);
         EXPECT_EQ(r.exitCode, row.exitCode) << r.err.toStdString() << r.out.toStdString();
     }
 }
@@ -154,7 +136,7 @@ TEST(CliCheck, SmoothWritesNothingOnErrorsUnlessForced) {
     const QString lab = reversedLab(dir);
     const QString out = dir.filePath(QStringLiteral("out.txt"));
 
-    const CheckRun refused = cli({"smooth", "--spectral", kSpectral, "--lab", lab, "-o", out});
+    const CliRun refused = cli({"smooth", "--spectral", kSpectral, "--lab", lab, "-o", out});
     EXPECT_EQ(refused.exitCode, 5);
     EXPECT_TRUE(refused.err.startsWith("preflight: error: Different SAMPLE_IDs"))
         << refused.err.toStdString();
@@ -162,12 +144,12 @@ TEST(CliCheck, SmoothWritesNothingOnErrorsUnlessForced) {
         EXPECT_TRUE(line.startsWith("preflight: ")) << line.toStdString();
     EXPECT_FALSE(QFile::exists(out));
 
-    const CheckRun forced = cli({"smooth", "--spectral", kSpectral, "--lab", lab, "-o", out, "--force"});
+    const CliRun forced = cli({"smooth", "--spectral", kSpectral, "--lab", lab, "-o", out, "--force"});
     EXPECT_EQ(forced.exitCode, 0) << forced.err.toStdString();
     EXPECT_EQ(forced.err, refused.err) << "the findings are still printed";
     EXPECT_TRUE(QFile::exists(out));
 
-    const CheckRun clean = cli({"smooth", "--spectral", kSpectral, "--lab", kLab, "-o", out});
+    const CliRun clean = cli({"smooth", "--spectral", kSpectral, "--lab", kLab, "-o", out});
     EXPECT_EQ(clean.exitCode, 0);
     EXPECT_EQ(clean.err, "");
 }
@@ -179,19 +161,19 @@ TEST(CliCheck, SpecWritesNothingOnErrorsUnlessForced) {
     const QString optimized = write(dir, QStringLiteral("opt.txt"), l);
     const QString out = dir.filePath(QStringLiteral("out.spec"));
 
-    const CheckRun refused = cli({"spec", optimized, "-o", out});
+    const CliRun refused = cli({"spec", optimized, "-o", out});
     EXPECT_EQ(refused.exitCode, 5);
     EXPECT_TRUE(refused.err.contains("header included, as data rows")) << refused.err.toStdString();
     EXPECT_FALSE(QFile::exists(out));
 
-    const CheckRun forced = cli({"spec", optimized, "-o", out, "--force"});
+    const CliRun forced = cli({"spec", optimized, "-o", out, "--force"});
     EXPECT_TRUE(QFile::exists(out)) << forced.err.toStdString();
 }
 
 TEST(CliCheck, ReportIsWrittenAsAPdf) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
-    const CheckRun r = cli({"check", "--spectral", kSpectral, "--lab", reversedLab(dir), "--report", pdf});
+    const CliRun r = cli({"check", "--spectral", kSpectral, "--lab", reversedLab(dir), "--report", pdf});
     EXPECT_EQ(r.exitCode, 5) << r.err.toStdString();
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -200,8 +182,8 @@ TEST(CliCheck, ReportIsWrittenAsAPdf) {
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (pdftotext.isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: the PDF's text cannot be read";
-    const CheckRun text = run(pdftotext, {pdf, QStringLiteral("-")});
-    const QString words = QString::fromUtf8(text.out).simplified();
+    const CliRun text = runProgram(pdftotext, {pdf, QStringLiteral("-")});
+    const QString words = text.out.simplified();
     EXPECT_TRUE(words.contains(QStringLiteral("Preflight: 1617 rows"))) << words.left(400).toStdString();
     EXPECT_TRUE(words.contains(QStringLiteral("416919 bytes"))) << "the spectral file's size";
     EXPECT_TRUE(words.contains(QStringLiteral("Different SAMPLE_IDs")));

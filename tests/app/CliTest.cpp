@@ -19,35 +19,9 @@
 
 #include <gtest/gtest.h>
 
+#include "CliTestSupport.h"
+
 namespace {
-
-const QString kExamples = QStringLiteral(LUMETRA_SOURCE_DIR "/examples");
-const QString kSpectral = kExamples + QStringLiteral("/Standard_spectral.txt");
-const QString kLab = kExamples + QStringLiteral("/Standard_lab.txt");
-const QString kOptimized = kExamples + QStringLiteral("/Standard_optimized.txt");
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-    QByteArray outBytes;
-};
-
-CliRun runCli(const QStringList& args, const QString& workDir = QStringLiteral(LUMETRA_SOURCE_DIR),
-              const std::function<void(QProcess&)>& setUp = {}) {
-    QProcess p;
-    p.setWorkingDirectory(workDir);
-    if (setUp)
-        setUp(p);
-    p.start(QStringLiteral(LUMETRA_CLI), args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    CliRun r;
-    r.exitCode = p.exitCode();
-    r.outBytes = p.readAllStandardOutput();
-    r.out = QString::fromLocal8Bit(r.outBytes);
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
-}
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
