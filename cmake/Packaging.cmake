@@ -24,6 +24,10 @@ patch: C, M, Y and K from the chart's swatch file, L*a*b* and 36 spectral
 values from 380 to 730 nm) and a spec file (per patch: the spectral values).
 The package holds the window, the command-line tool lumetra-cli and the
 swatch files of the charts.")
+if(WIN32)
+    include(WindowsPackaging)
+    return()
+endif()
 set(CPACK_GENERATOR DEB)
 # Installed with DESTDIR pointing at the staging folder and the prefix /usr, so the install step sees
 # the prefix the files have once the package is installed and writes the desktop entry with it.

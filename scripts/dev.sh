@@ -7,6 +7,9 @@
 #   bash scripts/dev.sh bench  install what is missing, build the benchmarks (Release), run them
 #                              (bench/compare-lcms.sh times whole processes against LittleCMS)
 #   bash scripts/dev.sh fuzz [SECONDS [TARGET...]]   run the fuzz targets longer (default 600 s each)
+#   bash scripts/dev.sh windows  install what is missing, build Qt and the rest for Windows once
+#                              (cached outside the clone), cross-build Lumetra, run the suite under
+#                              Wine, make the zip and the installer in build-windows/ and check them
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -21,6 +24,11 @@ packages=(build-essential cmake pkg-config qt6-base-dev libqt6svg6 libgtest-dev 
 fuzz_packages=(clang-14 libclang-rt-14-dev)
 # For bench/compare-lcms.sh: the LittleCMS loader it builds, its timer and memory gauge.
 bench_packages=(liblcms2-dev hyperfine time)
+# For the Windows build (scripts/windows/build.sh): MinGW-w64, Wine, Debian's Qt for the host tools,
+# the source packages' tools, NSIS for the installer.
+windows_packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgtest-dev googletest
+                  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 ninja-build dpkg-dev
+                  patch xvfb xauth nsis zip unzip)
 
 install_missing() {
     local missing=()
@@ -85,8 +93,12 @@ bench)
     # The same roads through the window, offscreen, beside the core figures.
     QT_QPA_PLATFORM=offscreen ./build-bench/bench/lumetra_window_bench --benchmark_filter='Window|ImportHandler|Build/' "${@:2}"
     ;;
+windows)
+    install_missing "${windows_packages[@]}"
+    exec bash scripts/windows/build.sh
+    ;;
 *)
-    echo "usage: bash scripts/dev.sh run|test|bench|fuzz [SECONDS [TARGET...]]" >&2
+    echo "usage: bash scripts/dev.sh run|test|bench|fuzz|windows [SECONDS [TARGET...]]" >&2
     exit 2
     ;;
 esac

@@ -39,8 +39,13 @@
 #include <memory>
 #include <optional>
 
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#else
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -119,10 +124,17 @@ bool writeStandardOutput(const QByteArray& bytes) {
                      qPrintable(SystemErrorText(code)));
         return false;
     };
-    if (const int code = WriteAllBytes(STDOUT_FILENO, bytes))
+#ifdef Q_OS_WIN
+    const int out = _fileno(stdout);
+    const auto closeOut = [out] { return ::_close(out); };
+#else
+    const int out = STDOUT_FILENO;
+    const auto closeOut = [out] { return ::close(out); };
+#endif
+    if (const int code = WriteAllBytes(out, bytes))
         return fail(code);
     // Some file systems report a failed write only when the file is closed.
-    if (::close(STDOUT_FILENO) != 0 && errno != EINTR)
+    if (closeOut() != 0 && errno != EINTR)
         return fail(errno);
     return true;
 }
@@ -143,6 +155,7 @@ int runBuild(HeadlessToolkit& toolkit, const Output& out, const std::function<Bu
     return result.rowsLeftOut > 0 ? RowsLeftOut : Clean;
 }
 
+#ifndef Q_OS_WIN
 // A standard stream the caller closed (">&-") is held by a read-only /dev/null, so that no file
 // the program opens later takes its number: writing the document there then fails with EBADF
 // instead of going into whatever was opened.
@@ -157,13 +170,20 @@ void holdClosedStandardStreams() {
         }
     }
 }
+#endif
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+#ifdef Q_OS_WIN
+    // The documents' CR LF go out as they are, not as CR CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#else
     holdClosedStandardStreams();
     // A reader that goes away must give a reported error, not a silent death.
     std::signal(SIGPIPE, SIG_IGN);
+#endif
     // A PDF report needs fonts, so a GUI application; it never shows a window, and needs no display.
     const bool wantsReport = std::any_of(argv + 1, argv + argc, [](const char* a) {
         return std::strcmp(a, "--report") == 0 || std::strncmp(a, "--report=", 9) == 0;

@@ -1,6 +1,7 @@
-// Saved documents are plain 8-bit text for Windows tools: Windows-1252, lines separated by CR LF,
-// no line break after the last line, no byte-order mark. A pane whose last line is empty therefore
-// gives a file whose every line ends in CR LF.
+// Saved documents are plain 8-bit text for Windows tools: the system's 8-bit code page (Windows-1252
+// outside Windows), lines separated by CR LF, no line break after the last line, no byte-order mark
+// (but for a Windows whose ANSI code page is UTF-8). A pane whose last line is empty therefore gives
+// a file whose every line ends in CR LF.
 
 #include "SaveDocument.h"
 
@@ -10,19 +11,27 @@
 #include "LineList.h"
 #include "Toolkit.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <array>
 #include <bitset>
 #include <cerrno>
 
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -32,7 +41,7 @@ const char* const kCodePage = kCodePage1252Name;
 const std::bitset<0x10000>& encodable() {
     static const std::bitset<0x10000> table = [] {
         std::bitset<0x10000> t;
-        for (char16_t c : CodePage1252())
+        for (char16_t c : AnsiCodePage())
             t.set(c);
         return t;
     }();
@@ -48,6 +57,21 @@ bool fitsAll(const QString& text) {
         if (c.unicode() >= 0x80 && !fits(c.unicode()))
             return false;
     return true;
+}
+
+QByteArray encodeByTable(const QString& text) {
+    static const std::array<unsigned char, 0x10000> byteOf = [] {
+        std::array<unsigned char, 0x10000> t{};
+        const auto& table = AnsiCodePage();
+        for (int b = 255; b >= 0; --b)
+            t[table[b]] = static_cast<unsigned char>(b);
+        return t;
+    }();
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
+    for (QChar c : text)
+        *out++ = fits(c.unicode()) ? static_cast<char>(byteOf[c.unicode()]) : '?';
+    return bytes;
 }
 
 bool isMark(char32_t c) {
@@ -105,6 +129,7 @@ Error cannotSave(const QString& path, const QString& reason) {
                           why.isEmpty() ? QStringLiteral("the system gave no reason") : why));
 }
 
+#ifndef Q_OS_WIN
 // A reader that goes away must make a write fail with EPIPE, not end the program: SIGPIPE is held
 // back on this thread while writing, and one the write raised is taken before it is let through.
 class SigpipeHeld {
@@ -169,19 +194,89 @@ void keepOwnerAndMode(int fd, const struct stat& old) {
     ::fchmod(fd, old.st_mode & 07777);
 }
 
+#endif
+
 } // namespace
 
 QByteArray EncodeDocument(const LineList& lines) {
     QString text = lines.lines().join(QStringLiteral("\r\n"));
+    switch (AnsiCodePageKind()) {
+    case AnsiKind::Utf8:
+        return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
+    case AnsiKind::MultiByte: {
+        // The system's codec puts its own stand-in for what the code page lacks.
+        QStringEncoder encoder(QStringConverter::System, QStringEncoder::Flag::Stateless);
+        return encoder.encode(text);
+    }
+    case AnsiKind::SingleByte:
+        break;
+    }
     if (!fitsAll(text))
         text = fitToCodePage(text);
-    QStringEncoder encoder(kCodePage, QStringEncoder::Flag::Stateless);
-    if (!encoder.isValid())
-        throw Error(QStringLiteral("The text encoding %1 is not available").arg(QLatin1String(kCodePage)));
-    QByteArray bytes = encoder.encode(text);
-    return bytes;
+    if (AnsiIsCodePage1252()) {
+        QStringEncoder encoder(kCodePage, QStringEncoder::Flag::Stateless);
+        if (encoder.isValid())
+            return encoder.encode(text);
+    }
+    // Without a codec by name (a Qt without ICU), or another single-byte code page: the byte of
+    // each character from the decoding table. Every character fits by now.
+    return encodeByTable(text);
 }
 
+#ifdef Q_OS_WIN
+namespace {
+
+// Writes all bytes to an open handle; 0, or the system's error code.
+DWORD writeAllToHandle(HANDLE handle, const QByteArray& bytes) {
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const DWORD chunk = static_cast<DWORD>(std::min<qsizetype>(left, 1 << 30));
+        DWORD written = 0;
+        if (!WriteFile(handle, p, chunk, &written, nullptr))
+            return GetLastError();
+        p += written;
+        left -= written;
+    }
+    return 0;
+}
+
+} // namespace
+
+void WriteDocumentFile(const QString& path, const QByteArray& bytes) {
+    const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
+    // A device (NUL, a serial port) or a pipe is written through, as a redirection would; only a
+    // file on a disk is replaced whole.
+    HANDLE existing = native.empty() ? INVALID_HANDLE_VALUE
+                                     : CreateFileW(native.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (existing != INVALID_HANDLE_VALUE) {
+        if (GetFileType(existing) != FILE_TYPE_DISK) {
+            const DWORD code = writeAllToHandle(existing, bytes);
+            CloseHandle(existing);
+            if (code != 0)
+                throw cannotSave(path, WindowsErrorText(code));
+            return;
+        }
+        CloseHandle(existing);
+    } else if (const DWORD code = GetLastError(); code == ERROR_ACCESS_DENIED && QFileInfo(path).isFile()) {
+        // A read-only file is not replaced behind its back, even though the folder would allow it.
+        throw cannotCreate(path, WindowsErrorText(code));
+    }
+
+    // The new text goes to a temporary file beside the target and replaces it only when complete.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw cannotCreate(path, file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw cannotSave(path, reason);
+    }
+    if (!file.commit())
+        throw cannotSave(path, file.errorString());
+}
+#else
 void WriteDocumentFile(const QString& path, const QByteArray& bytes) {
     const QByteArray native = QFile::encodeName(path);
     struct stat old {};
@@ -211,11 +306,17 @@ void WriteDocumentFile(const QString& path, const QByteArray& bytes) {
         throw cannotSave(path, file.errorString());
 }
 
+#endif
+
 int WriteAllBytes(int fd, const QByteArray& bytes) {
     const char* p = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
+#ifdef Q_OS_WIN
+        const int n = ::_write(fd, p, static_cast<unsigned>(std::min<qsizetype>(left, 1 << 30)));
+#else
         const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+#endif
         if (n < 0) {
             if (errno == EINTR)
                 continue;

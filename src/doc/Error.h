@@ -22,3 +22,5 @@ private:
 QString ReasonText(QString reason);
 // The system's text for an errno value ("No space left on device"), in the form of ReasonText.
 QString SystemErrorText(int code);
+// The system's text for a Windows error code (GetLastError), in the form of ReasonText.
+QString WindowsErrorText(unsigned long code);

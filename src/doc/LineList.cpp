@@ -2,7 +2,7 @@
 //
 // The whole document ends up in memory as its lines. Its first bytes pick the encoding: EF BB BF is
 // UTF-8, FF FE UTF-16 little-endian, FE FF UTF-16 big-endian (the mark itself is skipped); anything
-// else is read as Windows-1252, the 8-bit code page the measurement software writes. CR LF, a lone CR
+// else is read in the system's 8-bit code page (AnsiCodePage: Windows-1252 outside Windows). CR LF, a lone CR
 // and a lone LF each end a line (so LF CR is two breaks), a break at the very end gives no empty last
 // line, and the first NUL ends the document. The bytes are read in chunks and cut in the byte domain,
 // each line decoded on its own, so a load holds neither the whole file's bytes nor a second decoded
@@ -194,7 +194,9 @@ struct AnsiSource : ByteText {
         const unsigned char* p = data + from;
         if (!(seen & 0x80))
             return QString::fromLatin1(reinterpret_cast<const char*>(p), length);
-        const auto& table = CodePage1252();
+        if (AnsiCodePageKind() != AnsiKind::SingleByte)
+            return DecodeAnsiMultiByte(QByteArrayView(p, length));
+        const auto& table = AnsiCodePage();
         QString out(length, Qt::Uninitialized);
         char16_t* dst = reinterpret_cast<char16_t*>(out.data());
         for (qsizetype k = 0; k < length; ++k)

@@ -19,6 +19,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -145,8 +146,14 @@ void openTabs(FormState& form) {
 } // namespace
 
 QString FileNameWithoutFolder(const QString& path) {
+#ifdef Q_OS_WIN
+    // A drive ("C:") and either slash end a folder.
+    const qsizetype cut = std::max({path.lastIndexOf(u'\\'), path.lastIndexOf(u':'), path.lastIndexOf(u'/')});
+    return path.mid(cut + 1);
+#else
     // Here only "/" separates folders: ":" and "\\" are ordinary characters of a file name.
     return path.mid(path.lastIndexOf(u'/') + 1);
+#endif
 }
 
 void CGATSFileProcess(FormState& form, Toolkit& toolkit, int tag, LineList& cgatsInput, int& begin_data,

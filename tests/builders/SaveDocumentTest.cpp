@@ -14,12 +14,16 @@
 #include <cstring>
 #include <thread>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -91,6 +95,7 @@ TEST_F(WriteDocumentFileTest, ReplacesALongerFileWhole) {
     EXPECT_EQ(ReadBytes(path("out.txt")), QByteArray("A\r\nB"));
 }
 
+#ifndef Q_OS_WIN
 TEST_F(WriteDocumentFileTest, NewFileIsReadableByOthersAsUsual) {
     const mode_t mask = ::umask(022);
     WriteDocumentFile(path("new.txt"), "A");
@@ -99,6 +104,8 @@ TEST_F(WriteDocumentFileTest, NewFileIsReadableByOthersAsUsual) {
     ASSERT_EQ(::stat(QFile::encodeName(path("new.txt")).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
 }
+
+#endif
 
 TEST_F(WriteDocumentFileTest, CannotCreateNamesTheFileAndTheReason) {
     ASSERT_TRUE(WriteBytes(path("plain"), "x"));
@@ -109,7 +116,11 @@ TEST_F(WriteDocumentFileTest, CannotCreateNamesTheFileAndTheReason) {
     const Case cases[] = {
         {path("plain/out.txt"), QString()},   // parent is a regular file
         {path("missing/out.txt"), QString()}, // parent does not exist
+#ifdef Q_OS_WIN
+        {dir.path(), QString()},
+#else
         {dir.path(), QStringLiteral("Filename refers to a directory")},
+#endif
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.target.toStdString());
@@ -126,6 +137,7 @@ TEST_F(WriteDocumentFileTest, CannotCreateNamesTheFileAndTheReason) {
     EXPECT_EQ(ReadBytes(path("plain")), QByteArray("x"));
 }
 
+#ifndef Q_OS_WIN
 TEST_F(WriteDocumentFileTest, FailureInReadOnlyFolderKeepsTheOldFile) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind root";
@@ -275,6 +287,27 @@ TEST_F(WriteDocumentFileTest, ReplacementKeepsOwnerAndGroup) {
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(ReadBytes(target), QByteArray("new"));
 }
+#else
+// The Windows counterparts: a read-only file (its attribute) is refused in the system's words and
+// kept; a device name is written through, never replaced by a file.
+TEST_F(WriteDocumentFileTest, ReadOnlyFileIsRefusedAndKept) {
+    const QString target = path("locked.txt");
+    ASSERT_TRUE(WriteBytes(target, "old"));
+    ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadUser));
+    const QString message = errorOf([&] { WriteDocumentFile(target, "new"); });
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1\". %2")
+                           .arg(QFileInfo(target).absoluteFilePath(), WindowsErrorText(ERROR_ACCESS_DENIED)));
+    EXPECT_EQ(ReadBytes(target), QByteArray("old"));
+}
+
+TEST_F(WriteDocumentFileTest, DeviceStaysADevice) {
+    const CurrentDirGuard inDir(dir.path());
+    WriteDocumentFile(QStringLiteral("NUL"), QByteArray(100000, 'x'));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
+}
+
+#endif
 
 class RunSaveStepTest : public ::testing::Test {
 protected:

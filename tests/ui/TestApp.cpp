@@ -11,7 +11,11 @@ namespace {
 // One QApplication for the whole test program, made before the first test and gone after the last.
 class QtAppEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override { m_app = new QApplication(m_argc, m_argv); }
+    void SetUp() override {
+        // Qt's own dialogs, which tests can find and answer; a native one (Windows) would hang them.
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        m_app = new QApplication(m_argc, m_argv);
+    }
     void TearDown() override {
         delete m_app;
         m_app = nullptr;

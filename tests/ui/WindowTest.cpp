@@ -17,6 +17,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -26,6 +27,13 @@
 #include <stdexcept>
 
 namespace {
+
+// Where the help page lies relative to the program's folder once installed.
+#ifdef Q_OS_WIN
+const QString kInstalledHelpPage = QStringLiteral("/help/index.html");
+#else
+const QString kInstalledHelpPage = QStringLiteral("/share/lumetra/help/index.html");
+#endif
 
 template <class W = QWidget> W* widget(const QWidget& window, const char* name) {
     W* w = window.findChild<W*>(QString::fromLatin1(name));
@@ -348,7 +356,7 @@ TEST(Window, HelpAsksTheShellOncePerPress) {
     const QString address = toolkit.addresses().first();
     EXPECT_EQ(address, HelpPageAddress(QCoreApplication::applicationDirPath()));
     EXPECT_TRUE(address.startsWith("file:///")) << address.toStdString();
-    EXPECT_TRUE(address.endsWith("/share/lumetra/help/index.html")) << address.toStdString();
+    EXPECT_TRUE(address.endsWith(kInstalledHelpPage)) << address.toStdString();
 
     QTest::mouseClick(help, Qt::LeftButton);
     EXPECT_EQ(toolkit.addresses().size(), 2);
@@ -363,14 +371,20 @@ TEST(Window, HelpAsksTheShellOncePerPress) {
 TEST(Window, HelpPageLiesBesideTheProgram) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
+#ifdef Q_OS_WIN
+    // Installed on Windows, the page lies in the program's own folder.
+    const QString bin = dir.path();
+#else
     const QString bin = QDir(dir.path()).filePath("bin");
-    EXPECT_EQ(HelpPagePath(bin), QDir(dir.path()).filePath("share/lumetra/help/index.html"));
-    EXPECT_EQ(HelpPageAddress(bin), "file://" + QDir(dir.path()).filePath("share/lumetra/help/index.html"));
+#endif
+    const QString page = QDir(dir.path()).filePath(kInstalledHelpPage.mid(1));
+    EXPECT_EQ(HelpPagePath(bin), page);
+    EXPECT_EQ(HelpPageAddress(bin), QUrl::fromLocalFile(page).toString(QUrl::FullyEncoded));
 
     // The page itself works offline: nothing it needs comes from elsewhere.
-    QFile page(QStringLiteral(LUMETRA_SOURCE_DIR "/help/index.html"));
-    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
-    const QString html = QString::fromUtf8(page.readAll());
+    QFile source(QStringLiteral(LUMETRA_SOURCE_DIR "/help/index.html"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(source.readAll());
     EXPECT_TRUE(html.contains("<title>"));
     for (const char* external : {"http:", "https:", "src=", "@import", "<link"})
         EXPECT_FALSE(html.contains(QLatin1String(external), Qt::CaseInsensitive)) << external;
