@@ -80,4 +80,7 @@ folder="$work/setup-prefix/drive_c/Program Files/Lumetra"
 run_in "$work/setup-prefix" "$folder" installer
 shortcut=$(find "$work/setup-prefix/drive_c" -name 'Lumetra.lnk' | head -1)
 [ -n "$shortcut" ] || fail "installer: no Start-menu entry"
-echo "check-artefacts: installer: Start-menu entry $(basename "$shortcut"), uninstaller present"
+# The entry's working folder (a string of the link) is the install folder, where .\CMYK lies.
+strings -el "$shortcut" | grep -qFx 'C:\Program Files\Lumetra' ||
+    fail "installer: the Start-menu entry does not start in the install folder"
+echo "check-artefacts: installer: Start-menu entry starts in the install folder, uninstaller present"

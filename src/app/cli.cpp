@@ -188,8 +188,10 @@ int main(int argc, char* argv[]) {
     const bool wantsReport = std::any_of(argv + 1, argv + argc, [](const char* a) {
         return std::strcmp(a, "--report") == 0 || std::strncmp(a, "--report=", 9) == 0;
     });
+#ifndef Q_OS_WIN // Windows' own platform needs no display and is the one the package ships
     if (wantsReport && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     const std::unique_ptr<QCoreApplication> application =
         wantsReport ? std::make_unique<QGuiApplication>(argc, argv)
                     : std::make_unique<QCoreApplication>(argc, argv);

@@ -119,13 +119,13 @@ QString fitToCodePage(const QString& text) {
 
 Error cannotCreate(const QString& path, const QString& reason) {
     return Error(QStringLiteral("Cannot create file \"%1\". %2")
-                     .arg(QFileInfo(path).absoluteFilePath(), ReasonText(reason)));
+                     .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), ReasonText(reason)));
 }
 
 Error cannotSave(const QString& path, const QString& reason) {
     const QString why = ReasonText(reason);
     return Error(QStringLiteral("Cannot save \"%1\": %2")
-                     .arg(QFileInfo(path).absoluteFilePath(),
+                     .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
                           why.isEmpty() ? QStringLiteral("the system gave no reason") : why));
 }
 

@@ -61,7 +61,7 @@ QString SwatchFilePath(int patches, bool scrambled) {
 
 void SwatchFileLoad(const FormState& form, LineList& lines) {
     const QString path = SwatchFilePath(form);
-    const QString fullPath = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    const QString fullPath = QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
     QFile file(path);
     const bool isDir = QFileInfo(path).isDir();
     if (isDir || !file.open(QIODevice::ReadOnly)) {

@@ -8,6 +8,7 @@
 #include "SaveDocument.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPainter>
@@ -273,7 +274,7 @@ bool WritePreflightReportPdf(const preflight::PreflightReport& report, const QSt
     try {
         if (bytes.isEmpty())
             throw Error(QStringLiteral("Cannot create file \"%1\". The PDF could not be drawn")
-                            .arg(QFileInfo(path).absoluteFilePath()));
+                            .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
         WriteDocumentFile(path, bytes);
     } catch (const Error& e) {
         if (error)

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -76,7 +77,8 @@ bool runFileDialog(QFileDialog& dlg, QString& fileName) {
     const QStringList chosen = dlg.selectedFiles();
     if (chosen.isEmpty())
         return false;
-    fileName = chosen.first();
+    // The system's own form (on Windows "C:\\Charts\\lab.txt"): the name is shown as it is.
+    fileName = QDir::toNativeSeparators(chosen.first());
     return true;
 }
 

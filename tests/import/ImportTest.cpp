@@ -490,8 +490,17 @@ TEST(Import, FileNameWithoutFolder) {
         const char* name;
     } rows[] = {
         {"/home/tech/charts/lab.txt", "lab.txt"},
+#ifdef Q_OS_WIN
+        // After the last "\\" or ":" (a drive), and "/" too.
+        {"C:\\Charts\\lab.txt", "lab.txt"},
+        {"C:lab.txt", "lab.txt"},
+        {"C:\\Charts/run\\lab.txt", "lab.txt"},
+        {"\\\\server\\share\\lab.txt", "lab.txt"},
+#else
+        // ":" and "\\" are ordinary characters of a file name here.
         {"/home/tech/run:1.txt", "run:1.txt"},
         {"/home/tech/a\\b.txt", "a\\b.txt"},
+#endif
         {"plain.txt", "plain.txt"},
         {"/charts/", ""},
     };
