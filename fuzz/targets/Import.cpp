@@ -39,6 +39,8 @@ void Import(const std::uint8_t* data, std::size_t size) {
     RunGuarded(toolkit, [&] { btnOpenCGATSFileClick(form, toolkit, tag); });
 
     check(toolkit.errors().isEmpty(), "nothing escapes an import", toolkit.errors().join(u'|'));
+    check(toolkit.count(ScriptedToolkit::Event::Open) == 1 && toolkit.unexpectedDialogs == 0,
+          "one open dialog and no other");
     check(!form.RectangleProgress.Visible && !form.Timer.Enabled, "the bar ends hidden, its timer stopped");
     check(toolkit.messages().size() <= 1, "at most one message", toolkit.messages().join(u'|'));
     const Memo& pane = *panes[tag - 1];
@@ -72,7 +74,6 @@ void Import(const std::uint8_t* data, std::size_t size) {
         return;
     }
     check(toolkit.messages().isEmpty(), "an accepted file shows no message", toolkit.messages().join(u'|'));
-    check(scan.begin_data > 0 && scan.end_data > 0, "an accepted file has its markers");
     checkLines(pane.Lines.lines(), *lines, "the pane holds the file's lines");
     NumberBox expected(10000, 0, true, true);
     expected.SetValue(scan.number_of_sets);
