@@ -263,7 +263,7 @@ FileSummary summaryOf(const QString& name, const QString& path, const LineList& 
 }
 
 // The data markers as the builders look for them, with what goes wrong when one is not a whole line.
-void checkMarkers(PreflightReport& report, const CgatsTable& table, const QString& file, int lineCount) {
+void checkMarkers(PreflightReport& report, const CgatsTable& table, const QString& file) {
     if (table.endData < 0) {
         if (table.looseEndData >= 0)
             addFinding(
@@ -295,7 +295,6 @@ void checkMarkers(PreflightReport& report, const CgatsTable& table, const QStrin
                        .arg(table.beginData)
                        .arg(table.endData));
     }
-    Q_UNUSED(lineCount);
 }
 
 void checkDeclaredSets(PreflightReport& report, const CgatsTable& table, const QString& file, double boxMax) {
@@ -375,7 +374,7 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
     if (in.spectralCount != in.labCount)
         addStop(report, QStringLiteral("%1 declares %2 patches and %3 %4: the build refuses the pair.")
                             .arg(capitalised(spectralFile), in.spectralCount, labFile, in.labCount));
-    checkMarkers(report, lab, labFile, in.lab.Count());
+    checkMarkers(report, lab, labFile);
     checkDeclaredSets(report, lab, labFile, in.boxMax);
     checkDeclaredSets(report, spectral, spectralFile, in.boxMax);
     const int spectralBegin = spectral.beginData >= 0 ? spectral.beginData : spectral.looseBeginData;
@@ -693,7 +692,7 @@ PreflightReport specPreflight(const LineList& optimized, const QString& name, co
                             .arg(capitalised(file), plural(optimized.Count(), "line", "lines")));
         return report;
     }
-    checkMarkers(report, table, file, optimized.Count());
+    checkMarkers(report, table, file);
     checkDeclaredSets(report, table, file, 10000);
 
     // The values written: from the first field whose name starts with "SPEC" to the end of the row.

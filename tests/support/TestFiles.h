@@ -2,7 +2,7 @@
 
 // Files and folders for the tests, the benchmarks and the fuzz harnesses: whole-file reads and
 // writes, and the current directory changed for a scope (the builders read ./CMYK below it).
-// Header-only and Qt Core only, so the fuzz build, which has no test libraries, can use it too.
+// Header-only and Qt Core only; it comes with lumetra_testsupport, which the fuzz build has too.
 
 #include <QByteArray>
 #include <QDir>
