@@ -1,6 +1,6 @@
 # Installs Lumetra for Windows into one folder, the way the portable zip and the installer hold it:
-#   lumetra.exe, lumetra-cli.exe, the Qt and MinGW DLLs they load, platforms\ styles\ imageformats\
-#   iconengines\ (the Qt plugins), CMYK\*.IccSwa, help\, bin\lumetra-cli.cmd (the folder the
+#   lumetra.exe, lumetra-cli.exe, the Qt and MinGW DLLs they load, platforms\ and styles\ (the Qt
+#   plugins), CMYK\*.IccSwa, help\, bin\lumetra-cli.cmd (the folder the
 #   installer can put on PATH), README.md and licences\.
 # The program reads the swatch files from .\CMYK, so it is started in this folder.
 
@@ -18,18 +18,15 @@ if(LUMETRA_WINDOWS_LICENCES)
     install(DIRECTORY ${LUMETRA_WINDOWS_LICENCES}/ DESTINATION licences)
 endif()
 
-# Qt: the libraries the program links and the plugins it loads (the Windows platform, its style,
-# SVG for the tab icons).
+# Qt: the libraries the program links and the plugins it loads (the Windows platform and its style;
+# the tab pictures come as PNGs, so no SVG support).
 get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
 get_filename_component(qt_bin "${qt_core_dll}" DIRECTORY)
 get_filename_component(qt_root "${qt_bin}" DIRECTORY)
 set(qt_plugins ${qt_root}/plugins)
-install(FILES ${qt_bin}/Qt6Core.dll ${qt_bin}/Qt6Gui.dll ${qt_bin}/Qt6Widgets.dll ${qt_bin}/Qt6Svg.dll
-        DESTINATION .)
+install(FILES ${qt_bin}/Qt6Core.dll ${qt_bin}/Qt6Gui.dll ${qt_bin}/Qt6Widgets.dll DESTINATION .)
 install(FILES ${qt_plugins}/platforms/qwindows.dll DESTINATION platforms)
 install(FILES ${qt_plugins}/styles/qwindowsvistastyle.dll DESTINATION styles)
-install(FILES ${qt_plugins}/imageformats/qsvg.dll DESTINATION imageformats)
-install(FILES ${qt_plugins}/iconengines/qsvgicon.dll DESTINATION iconengines)
 
 # The MinGW runtime the compiler links against.
 set(LUMETRA_MINGW_RUNTIME_DIRS /usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # bash scripts/dev.sh windows: Lumetra for 64-bit Windows, made on Debian.
-#   1. builds Qt, LittleCMS and GoogleTest for Windows once (scripts/windows/deps.sh, cached),
+#   1. builds Qt (qtbase), LittleCMS and GoogleTest for Windows once (scripts/windows/deps.sh, cached),
 #   2. cross-builds Lumetra and its tests into build-windows/build,
 #   3. runs the whole suite under Wine on a private X display,
 #   4. makes build-windows/Lumetra-<version>-win64.zip and Lumetra-<version>-win64.exe (installer),
@@ -24,7 +24,6 @@ licences=$out/licences
 rm -rf "$licences"
 mkdir -p "$licences"
 cp "$qtbase_src/debian/copyright" "$licences/Qt-qtbase-copyright.txt"
-cp "$qtsvg_src/debian/copyright" "$licences/Qt-qtsvg-copyright.txt"
 for f in "$qtbase_src"/LICENSES/LGPL-3.0-only.txt "$qtbase_src"/LICENSES/GPL-3.0-only.txt \
          "$qtbase_src"/LICENSES/GPL-2.0-only.txt; do
     [ -f "$f" ] && cp "$f" "$licences/Qt-$(basename "$f")"
@@ -58,7 +57,7 @@ PKG_CONFIG_LIBDIR=$lcms_prefix/lib/pkgconfig cmake -S "$root" -B "$out/build" -G
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw64-toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_PREFIX_PATH="$qt_prefix;$gtest_prefix" -DCMAKE_FIND_ROOT_PATH="$qt_prefix;$gtest_prefix;$lcms_prefix" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$runner" -DLUMETRA_WERROR=ON \
+    -DLUMETRA_TEST_EMULATOR="$runner" -DLUMETRA_WERROR=ON \
     -DLUMETRA_WINDOWS_LICENCES="$licences" "${launcher[@]}" >/dev/null
 cmake --build "$out/build" -j "$jobs"
 

@@ -66,7 +66,7 @@ WINEPREFIX=$work/zip-prefix wineboot -i >/dev/null 2>&1
 unzip -q "$zip" -d "$work/zip-prefix/drive_c"
 folder=$(find "$work/zip-prefix/drive_c" -maxdepth 2 -name lumetra-cli.exe -printf '%h\n' | head -1)
 [ -n "$folder" ] || fail "zip: no lumetra-cli.exe at its top"
-unexpected=$(cd "$folder" && find . -type f | grep -v -E '^\./(lumetra(-cli)?\.exe|[^/]+\.dll|(platforms|styles|imageformats|iconengines)/[^/]+\.dll|CMYK/[^/]+\.IccSwa|help/.*|licences/.*|bin/lumetra-cli\.cmd|README\.md)$' || true)
+unexpected=$(cd "$folder" && find . -type f | grep -v -E '^\./(lumetra(-cli)?\.exe|[^/]+\.dll|(platforms|styles)/[^/]+\.dll|CMYK/[^/]+\.IccSwa|help/.*|licences/.*|bin/lumetra-cli\.cmd|README\.md)$' || true)
 [ -z "$unexpected" ] || fail "zip: files that do not belong: $unexpected"
 run_in "$work/zip-prefix" "$folder" zip
 WINEPREFIX=$work/zip-prefix wineserver -k >/dev/null 2>&1 || true

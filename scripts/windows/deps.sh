@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds what Lumetra needs for 64-bit Windows from Debian's own source packages, with MinGW-w64:
-# qtbase and qtsvg, LittleCMS and GoogleTest. Each goes into a folder of the cache named after its
+# qtbase, LittleCMS and GoogleTest. Each goes into a folder of the cache named after its
 # source version and a hash of how it is built, so a second run finds it and builds nothing.
 #
 #   bash scripts/windows/deps.sh            prints the folders as shell assignments (for eval)
@@ -8,6 +8,7 @@
 # The cache is $LUMETRA_WINDOWS_CACHE, by default ~/.cache/lumetra-windows; it lives outside the clone
 # so a fresh clone reuses it.
 set -euo pipefail
+shopt -s inherit_errexit
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -66,7 +67,7 @@ ensure_deb_src
 
 # --- Qt -------------------------------------------------------------------------------------------
 # Only what the program uses: Core, Gui (with PDF), Widgets, Test; the Windows and offscreen platform
-# plugins. Debian's source drops the wintab headers (no tablet events); without Direct2D, the
+# plugins. No qtsvg: the window draws its tab pictures from PNGs where Qt cannot read SVG. Debian's source drops the wintab headers (no tablet events); without Direct2D, the
 # Windows plugin needs the patch next to this script to link.
 qt_options=(
     -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DQT_QMAKE_TARGET_MKSPEC=win32-g++
@@ -84,8 +85,7 @@ qt_options=(
 host_qt=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
 
 qtbase_version=$(source_version qt6-base)
-qtsvg_version=$(source_version qt6-svg)
-qt_key=$(key_of "$qtbase_version" "$qtsvg_version" "${qt_options[@]}" \
+qt_key=$(key_of "$qtbase_version" "${qt_options[@]}" \
     "$(cat "$here/qtbase-6.4-no-direct2d.patch" "$toolchain")")
 qt_prefix="$cache/qt-${qtbase_version%%+*}-$qt_key"
 
@@ -102,14 +102,7 @@ if [ ! -f "$qt_prefix/.done" ]; then
     cmake --build "$cache/build-qtbase" -j "$jobs" >&2
     cmake --install "$cache/build-qtbase" >&2
 
-    log "building qtsvg $qtsvg_version for Windows"
-    src=$(unpack_source qt6-svg "$qtsvg_version")
-    rm -rf "$cache/build-qtsvg"
-    "$qt_prefix/bin/qt-cmake" -S "$src" -B "$cache/build-qtsvg" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        "${host_qt[@]}" -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF >&2
-    cmake --build "$cache/build-qtsvg" -j "$jobs" >&2
-    cmake --install "$cache/build-qtsvg" >&2
-    rm -rf "$cache/build-qtbase" "$cache/build-qtsvg"
+    rm -rf "$cache/build-qtbase"
     touch "$qt_prefix/.done"
 fi
 
@@ -148,5 +141,7 @@ if [ ! -f "$gtest_prefix/.done" ]; then
 fi
 
 echo "qt_prefix='$qt_prefix'"
+echo "qtbase_src='$cache/src/qt6-base-$qtbase_version'"
+echo "lcms_src='$cache/src/lcms2-$lcms_version'"
 echo "lcms_prefix='$lcms_prefix'"
 echo "gtest_prefix='$gtest_prefix'"

@@ -20,6 +20,7 @@
 #include <QEvent>
 #include <QFont>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -32,6 +33,16 @@
 #include <algorithm>
 
 namespace {
+
+// A tab's picture from base + ".svg", or from its PNG renditions where Qt cannot read SVG.
+QIcon tabIcon(const QString& base) {
+    if (QImageReader::supportedImageFormats().contains("svg"))
+        return QIcon(base + QStringLiteral(".svg"));
+    QIcon icon;
+    icon.addFile(base + QStringLiteral("-32.png"));
+    icon.addFile(base + QStringLiteral("-64.png"));
+    return icon;
+}
 
 constexpr int kClientWidth = 842;
 constexpr int kClientHeight = 608;
@@ -138,11 +149,10 @@ void TTabbedForm::buildWidgets() {
         m_preflight->addStatus(band, PreflightStatus::Kind::Spec, QPoint(8, 36), 0.85);
     }
 
-    const char* const icons[] = {":/icons/read-spectral.svg", ":/icons/read-lab.svg",
-                                 ":/icons/build-smoothing.svg", ":/icons/read-optimized.svg",
-                                 ":/icons/build-spec.svg"};
+    const char* const icons[] = {":/icons/read-spectral", ":/icons/read-lab", ":/icons/build-smoothing",
+                                 ":/icons/read-optimized", ":/icons/build-spec"};
     for (int i = 0; i < m_tabs->count(); ++i)
-        m_tabs->setTabIcon(i, QIcon(QString::fromLatin1(icons[i])));
+        m_tabs->setTabIcon(i, tabIcon(QString::fromLatin1(icons[i])));
 
     // Only the fifth tab has a click handler. tabBarClicked comes for every press on an enabled
     // caption, the one already shown included.
