@@ -172,7 +172,7 @@ void keepOwnerAndMode(int fd, const struct stat& old) {
 } // namespace
 
 QByteArray EncodeDocument(const LineList& lines) {
-    QString text = lines.lines().join(QStringLiteral("\r\n"));
+    QString text = lines.join(u"\r\n");
     if (!fitsAll(text))
         text = fitToCodePage(text);
     QStringEncoder encoder(kCodePage, QStringEncoder::Flag::Stateless);

@@ -226,9 +226,9 @@ void FormBinding::syncPane(PaneBinding& pane) {
         // The view shares the document's lines: a replacement costs nothing per line, an append
         // only the new lines.
         if (sameHistory)
-            pane.view->appendLines(lines.lines().mid(pane.count));
+            pane.view->appendLines(lines, pane.count);
         else
-            pane.view->setLines(lines.lines());
+            pane.view->setLines(lines);
         pane.remember();
         return;
     }
@@ -246,10 +246,12 @@ void FormBinding::syncPane(PaneBinding& pane) {
         QTextDocument* document = widget->document();
         const bool undo = document->isUndoRedoEnabled();
         document->setUndoRedoEnabled(false);
-        widget->appendPlainText(lines.lines().mid(pane.count).join(u'\n'));
+        LineList tail;
+        tail.addFrom(lines, pane.count);
+        widget->appendPlainText(tail.join(u"\n"));
         document->setUndoRedoEnabled(undo);
     } else
-        widget->setPlainText(lines.lines().join(u'\n'));
+        widget->setPlainText(lines.join(u"\n"));
     pane.remember();
     pane.edited = false;
 }

@@ -54,7 +54,7 @@ LinePane::LinePane(QWidget* parent) : QAbstractScrollArea(parent) {
 
 LinePane::~LinePane() = default;
 
-void LinePane::setLines(const QStringList& lines) {
+void LinePane::setLines(const LineList& lines) {
     const int removed = lineCount();
     m_lines = lines;
     m_anchor = m_cursor = {};
@@ -70,53 +70,55 @@ void LinePane::setLines(const QStringList& lines) {
         m_observer(0, removed, lineCount());
 }
 
-void LinePane::appendLines(const QStringList& lines) {
-    if (lines.isEmpty())
-        return;
+void LinePane::appendLines(const LineList& source, int from) {
     const int before = lineCount();
+    from = std::max(from, 0);
+    if (from >= source.Count())
+        return;
     // As a QPlainTextEdit does: a view showing the last line follows the end as lines come in.
     const bool atBottom = isVisible() && kMargin + (before - verticalScrollBar()->value()) * m_lineHeight <=
                                              viewport()->height();
-    m_lines += lines;
+    m_lines.addFrom(source, from);
     measureWidest(before);
     updateScrollBars();
     if (atBottom)
         verticalScrollBar()->setValue(verticalScrollBar()->maximum());
     viewport()->update();
     if (m_observer)
-        m_observer(before, 0, static_cast<int>(lines.size()));
+        m_observer(before, 0, lineCount() - before);
 }
 
 QString LinePane::toPlainText() const {
-    return m_lines.join(u'\n');
+    return m_lines.join(u"\n");
 }
 
 QString LinePane::selectedText() const {
     auto [from, to] = std::minmax(m_anchor, m_cursor);
-    if (from == to || m_lines.isEmpty())
+    if (from == to || m_lines.Count() == 0)
         return {};
+    QString scratch;
     if (from.line == to.line)
-        return m_lines[from.line].mid(from.column, to.column - from.column);
-    qsizetype size = m_lines[from.line].size() - from.column + to.column;
+        return m_lines.view(from.line, scratch).mid(from.column, to.column - from.column).toString();
+    qsizetype size = m_lines.sizeOf(from.line) - from.column + to.column;
     for (int i = from.line + 1; i < to.line; ++i)
-        size += m_lines[i].size() + 1;
+        size += m_lines.sizeOf(i) + 1;
     QString text;
     text.reserve(size + 1);
-    text += QStringView(m_lines[from.line]).mid(from.column);
+    text += m_lines.view(from.line, scratch).mid(from.column);
     for (int i = from.line + 1; i < to.line; ++i) {
         text += u'\n';
-        text += m_lines[i];
+        text += m_lines.view(i, scratch);
     }
     text += u'\n';
-    text += QStringView(m_lines[to.line]).left(to.column);
+    text += m_lines.view(to.line, scratch).left(to.column);
     return text;
 }
 
 void LinePane::selectAll() {
-    if (m_lines.isEmpty())
+    if (lineCount() == 0)
         return;
     m_anchor = {};
-    m_cursor = {lineCount() - 1, static_cast<int>(m_lines.constLast().size())};
+    m_cursor = {lineCount() - 1, static_cast<int>(m_lines.sizeOf(lineCount() - 1))};
     viewport()->update();
 }
 
@@ -129,7 +131,7 @@ void LinePane::selectLine(int index) {
     if (index < 0 || index >= lineCount())
         return;
     m_anchor = {index, 0};
-    m_cursor = {index, static_cast<int>(m_lines[index].size())};
+    m_cursor = {index, static_cast<int>(m_lines.sizeOf(index))};
     verticalScrollBar()->setValue(index - linesInView() / 2);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
@@ -150,7 +152,7 @@ bool LinePane::event(QEvent* event) {
 void LinePane::layOut(QTextLayout& layout, int line) const {
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
-    layout.setText(m_lines[line]);
+    layout.setText(m_lines.Get(line));
     layout.setFont(font());
     layout.setTextOption(option);
     layout.setCacheEnabled(true);
@@ -193,7 +195,7 @@ void LinePane::paintEvent(QPaintEvent* event) {
         QList<QTextLayout::FormatRange> ranges;
         if (from != to && i >= from.line && i <= to.line) {
             const int begin = i == from.line ? from.column : 0;
-            const int end = i == to.line ? to.column : static_cast<int>(m_lines[i].size());
+            const int end = i == to.line ? to.column : static_cast<int>(m_lines.sizeOf(i));
             if (end > begin)
                 ranges.append({begin, end - begin, selected});
         }
@@ -243,7 +245,7 @@ void LinePane::keyPressEvent(QKeyEvent* event) {
 }
 
 LinePane::Position LinePane::positionAt(QPoint point) const {
-    if (m_lines.isEmpty())
+    if (lineCount() == 0)
         return {};
     const int offset = point.y() - kMargin;
     const int row = offset < 0 ? -1 - (-offset - 1) / m_lineHeight : offset / m_lineHeight;
@@ -299,12 +301,12 @@ void LinePane::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void LinePane::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || m_lines.isEmpty()) {
+    if (event->button() != Qt::LeftButton || lineCount() == 0) {
         QAbstractScrollArea::mouseDoubleClickEvent(event);
         return;
     }
     const Position at = positionAt(event->position().toPoint());
-    const QString& text = m_lines[at.line];
+    const QString text = m_lines.Get(at.line);
     int begin = at.column;
     int end = at.column;
     if (end < text.size() && isWordCharacter(text[end])) {
@@ -333,7 +335,7 @@ void LinePane::contextMenuEvent(QContextMenuEvent* event) {
     QAction* selectAllAction =
         menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Select All"));
     selectAllAction->setShortcut(QKeySequence::SelectAll);
-    selectAllAction->setEnabled(!m_lines.isEmpty());
+    selectAllAction->setEnabled(lineCount() > 0);
     connect(selectAllAction, &QAction::triggered, this, [this] { selectAll(); });
     menu.exec(event->globalPos());
 }
@@ -384,11 +386,11 @@ void LinePane::measureWidest(qsizetype from) {
     std::vector<std::pair<qsizetype, int>> longest;
     longest.reserve(kMeasured + 1);
     const auto byLength = [](const auto& a, const auto& b) { return a.first > b.first; };
-    for (qsizetype i = from; i < m_lines.size(); ++i) {
-        const qsizetype size = m_lines[i].size();
+    for (int i = static_cast<int>(from); i < lineCount(); ++i) {
+        const qsizetype size = m_lines.sizeOf(i);
         if (std::ssize(longest) == kMeasured && size <= longest.back().first)
             continue;
-        const std::pair<qsizetype, int> entry(size, static_cast<int>(i));
+        const std::pair<qsizetype, int> entry(size, i);
         longest.insert(std::upper_bound(longest.begin(), longest.end(), entry, byLength), entry);
         if (std::ssize(longest) > kMeasured)
             longest.pop_back();

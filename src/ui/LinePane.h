@@ -1,8 +1,9 @@
 #pragma once
 
+#include "LineList.h"
+
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
-#include <QStringList>
 
 #include <compare>
 #include <functional>
@@ -20,11 +21,12 @@ public:
     ~LinePane() override;
 
     // Shows lines in place of what was shown: no selection, scrolled to the top.
-    void setLines(const QStringList& lines);
-    // Adds lines after the last one; a view that showed the last line keeps following the end.
-    void appendLines(const QStringList& lines);
-    const QStringList& lines() const { return m_lines; }
-    int lineCount() const { return static_cast<int>(m_lines.size()); }
+    void setLines(const LineList& lines);
+    // Adds the lines of source from index from on after the last one; a view that showed the
+    // last line keeps following the end.
+    void appendLines(const LineList& source, int from);
+    const LineList& lines() const { return m_lines; }
+    int lineCount() const { return m_lines.Count(); }
     // The lines joined by '\n'.
     QString toPlainText() const;
     bool isReadOnly() const { return true; }
@@ -75,7 +77,7 @@ private:
     qreal lineLeft() const;
     void setClipboardSelection() const;
 
-    QStringList m_lines;
+    LineList m_lines;
     Position m_anchor;
     Position m_cursor;
     bool m_dragging = false;

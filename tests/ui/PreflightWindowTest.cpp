@@ -315,7 +315,7 @@ TEST(PreflightWindow, DoubleClickShowsTheRowInItsPane) {
         auto* pane = dynamic_cast<LinePane*>(widget(f.window, c.pane));
         ASSERT_NE(pane, nullptr);
         EXPECT_EQ(pane->cursorLine(), c.line);
-        EXPECT_EQ(pane->selectedText(), pane->lines().at(c.line));
+        EXPECT_EQ(pane->selectedText(), pane->lines().Get(c.line));
         EXPECT_EQ(widget<QTabWidget>(f.window, "TabControl1")->currentIndex(), c.tab);
         EXPECT_EQ(f.window.form().ActiveTab, c.tab);
     }
