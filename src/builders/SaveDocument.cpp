@@ -206,7 +206,7 @@ void keepOwnerAndMode(int fd, const struct stat& old) {
 } // namespace
 
 QByteArray EncodeDocument(const LineList& lines) {
-    QString text = lines.lines().join(QStringLiteral("\r\n"));
+    QString text = lines.join(u"\r\n");
     switch (AnsiCodePageKind()) {
     case AnsiKind::Utf8:
         return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();

@@ -50,9 +50,9 @@ bool startsWithWhiteSpace(const QString& s) {
 
 } // namespace
 
-QString DropSampleId(const QString& line) {
+QString DropSampleId(QStringView line) {
     const qsizetype blank = line.indexOf(u' ');
-    return blank < 0 ? line : line.mid(blank + 1);
+    return (blank < 0 ? line : line.mid(blank + 1)).toString();
 }
 
 QString SmoothingRow(int number, const QString& cmykPart, const QString& labRest,
@@ -95,11 +95,12 @@ BuildResult btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const Buil
     SwatchPatchesExtract(patches);
 
     RowFailureBoxes failures(toolkit);
+    QString scratch; // a row's text, where the pane holds it as bytes
     ForEachSmoothingRow(lab, patches, [&](const SmoothingRowPlan& row) {
         toolkit.Yield();
         // A spectral pane shorter than the L*a*b* one stops the build here.
-        const QString spectralRest = DropSampleId(spectral.Get(row.line));
-        const QString labRest = DropSampleId(lab.Get(row.line));
+        const QString spectralRest = DropSampleId(spectral.view(row.line, scratch));
+        const QString labRest = DropSampleId(lab.view(row.line, scratch));
         if (row.failed)
             failures.failed(
                 row.number,

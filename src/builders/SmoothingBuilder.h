@@ -3,6 +3,7 @@
 #include "Build.h"
 
 #include <QString>
+#include <QStringView>
 
 class FormState;
 class Toolkit;
@@ -14,7 +15,7 @@ BuildResult btnWriteSmoothingClick(FormState& form, Toolkit& toolkit, const Buil
 
 // A data line less its first field: everything after its first blank (tabs do not count); a
 // line without a blank stays whole.
-QString DropSampleId(const QString& line);
+QString DropSampleId(QStringView line);
 
 // One data row: number, CMYK part, L*a*b* remainder, spectral remainder. A blank goes between the
 // two remainders when nothing else separates them, so their values never fuse.

@@ -6,7 +6,9 @@
 // and a lone LF each end a line (so LF CR is two breaks), a break at the very end gives no empty last
 // line, and the first NUL ends the document. The bytes are read in chunks and cut in the byte domain,
 // each line decoded on its own, so a load holds neither the whole file's bytes nor a second decoded
-// copy of it next to the lines. A load that fails keeps the old lines: they are replaced only at the end.
+// copy of it next to the lines. A line whose characters all lie below U+0100 is kept as Latin-1
+// bytes (for ASCII, the file's own bytes). A load that fails keeps the old lines: they are replaced
+// only at the end.
 
 #include "LineList.h"
 
@@ -29,6 +31,7 @@
 #include <cstring>
 #include <memory>
 #include <utility>
+#include <variant>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -116,11 +119,21 @@ constexpr Lanes kByteLanes = Lanes::of(1, false);
 constexpr Lanes kUtf16LELanes = Lanes::of(2, false);
 constexpr Lanes kUtf16BELanes = Lanes::of(2, true);
 
+using Line = LineList::Line;
+
+// A decoded line as held: as Latin-1 bytes when every character fits in one.
+Line heldLine(QString text) {
+    for (QChar c : text)
+        if (c.unicode() > 0xFF)
+            return text;
+    return text.toLatin1();
+}
+
 // Cuts a run of code units into lines, appending them to lines. Source gives size(), unit(i),
 // findBreak(from, seen) (the first CR, LF or NUL at or after from, size() if none; seen collects
 // the bits of the units passed over) and line(from, length, seen). True when a NUL ended the
 // document inside the run.
-template <typename Source> bool cutLines(const Source& src, QStringList& lines) {
+template <typename Source> bool cutLines(const Source& src, QList<Line>& lines) {
     const qsizetype size = src.size();
     qsizetype i = 0;
     // A NUL where a line would start ends the document too: "A" CR LF NUL gives "A" alone.
@@ -190,10 +203,10 @@ struct ByteText {
 };
 
 struct AnsiSource : ByteText {
-    QString line(qsizetype from, qsizetype length, unsigned seen) const {
+    Line line(qsizetype from, qsizetype length, unsigned seen) const {
         const unsigned char* p = data + from;
         if (!(seen & 0x80))
-            return QString::fromLatin1(reinterpret_cast<const char*>(p), length);
+            return QByteArray(reinterpret_cast<const char*>(p), length);
         if (AnsiCodePageKind() != AnsiKind::SingleByte)
             return DecodeAnsiMultiByte(QByteArrayView(p, length));
         const auto& table = AnsiCodePage();
@@ -201,21 +214,21 @@ struct AnsiSource : ByteText {
         char16_t* dst = reinterpret_cast<char16_t*>(out.data());
         for (qsizetype k = 0; k < length; ++k)
             dst[k] = table[p[k]];
-        return out;
+        return heldLine(std::move(out));
     }
 };
 
 // CR, LF and NUL never occur inside a UTF-8 multi-byte sequence, so byte positions of the breaks
 // are character boundaries.
 struct Utf8Source : ByteText {
-    QString line(qsizetype from, qsizetype length, unsigned seen) const {
-        // ASCII reads the same in UTF-8 and Latin-1, and Latin-1 is the faster conversion.
+    Line line(qsizetype from, qsizetype length, unsigned seen) const {
+        // ASCII reads the same in UTF-8 and Latin-1.
         if (!(seen & 0x80))
-            return QString::fromLatin1(reinterpret_cast<const char*>(data + from), length);
+            return QByteArray(reinterpret_cast<const char*>(data + from), length);
         // A U+FEFF at the start of a line is text, not a mark to drop (QString::fromUtf8 would).
         QStringDecoder decoder(QStringDecoder::Utf8,
                                QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-        return decoder.decode(QByteArrayView(data + from, length));
+        return heldLine(decoder.decode(QByteArrayView(data + from, length)));
     }
 };
 
@@ -245,18 +258,18 @@ struct Utf16Source {
         }
         return units;
     }
-    QString line(qsizetype from, qsizetype length, unsigned) const {
+    Line line(qsizetype from, qsizetype length, unsigned) const {
         QString out(length, Qt::Uninitialized);
         char16_t* dst = reinterpret_cast<char16_t*>(out.data());
         const unsigned char* p = data + 2 * from;
         if (bigEndian == (std::endian::native == std::endian::big)) {
             std::memcpy(dst, p, static_cast<size_t>(2 * length));
-            return out;
+        } else {
+            const int hi = bigEndian ? 0 : 1;
+            for (qsizetype k = 0; k < length; ++k)
+                dst[k] = static_cast<char16_t>((p[2 * k + hi] << 8) | p[2 * k + 1 - hi]);
         }
-        const int hi = bigEndian ? 0 : 1;
-        for (qsizetype k = 0; k < length; ++k)
-            dst[k] = static_cast<char16_t>((p[2 * k + hi] << 8) | p[2 * k + 1 - hi]);
-        return out;
+        return heldLine(std::move(out));
     }
 };
 
@@ -271,15 +284,37 @@ char16_t foldAscii(char16_t c) {
     return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
 }
 
-bool asciiEqualFolded(QStringView a, QStringView b) {
-    if (a.size() != b.size())
+// x holds size units of UTF-16 or of Latin-1.
+template <typename Unit> bool asciiEqualFolded(const Unit* x, qsizetype size, QStringView b) {
+    if (size != b.size())
         return false;
-    const char16_t* x = a.utf16();
     const char16_t* y = b.utf16();
-    for (qsizetype i = 0; i < a.size(); ++i)
-        if (x[i] != y[i] && foldAscii(x[i]) != foldAscii(y[i]))
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = static_cast<char16_t>(x[i]);
+        if (c != y[i] && foldAscii(c) != foldAscii(y[i]))
             return false;
+    }
     return true;
+}
+
+bool asciiEqualFolded(QStringView a, QStringView b) {
+    return asciiEqualFolded(a.utf16(), a.size(), b);
+}
+
+bool lineEqualFolded(const Line& line, QStringView b) {
+    if (const auto* bytes = std::get_if<QByteArray>(&line))
+        return asciiEqualFolded(reinterpret_cast<const unsigned char*>(bytes->constData()), bytes->size(), b);
+    return asciiEqualFolded(std::get<QString>(line), b);
+}
+
+QString lineText(const Line& line) {
+    if (const auto* bytes = std::get_if<QByteArray>(&line))
+        return QString::fromLatin1(*bytes);
+    return std::get<QString>(line);
+}
+
+qsizetype lineSize(const Line& line) {
+    return std::visit([](const auto& text) { return text.size(); }, line);
 }
 
 // The collator of the current default locale, rebuilt when that locale changes.
@@ -293,12 +328,12 @@ const QCollator& localeCollator() {
     return *collator;
 }
 
-// What the lines of a document of the given size may take in memory. Lines cost about 60 bytes
-// each besides their text, so a measurement file's lines take two (spectral rows of 36 values) to
-// five (short L*a*b* rows) times its size, eight for the shortest row a chart has ("1 0 0 0").
-// Only a file of empty or one-character lines (a binary or a log picked by mistake) takes more:
-// 12 to 30 times. Such a file is refused once its lines pass 64 MiB, and any file once they pass
-// 2 GiB, more than a desktop should give to one document.
+// What the lines of a document of the given size may take in memory. Lines cost about 65 bytes
+// each besides their text (one byte a character), so a measurement file's lines take one
+// (spectral rows of 36 values) to three (short L*a*b* rows) times its size, seven for the shortest
+// row a chart has ("1 0 0 0"). Only a file of empty or one-character lines (a binary or a log
+// picked by mistake) takes more: 11 to 32 times. Such a file is refused once its lines pass
+// 64 MiB, and any file once they pass 2 GiB, more than a desktop should give to one document.
 qint64 lineMemoryLimit(qint64 documentSize) {
     constexpr qint64 MiB = 1024 * 1024;
     return std::clamp<qint64>(10 * documentSize, 64 * MiB, 2048 * MiB);
@@ -365,7 +400,7 @@ public:
         }
     }
 
-    QStringList lines;
+    QList<Line> lines;
     Encoding encoding() const { return m_encoding; }
     // What the lines taken so far hold in memory, roughly: each line's place in the list, and
     // for a non-empty line its text with the string's header and the allocator's share.
@@ -421,8 +456,10 @@ private:
         const qsizetype before = lines.size();
         cut(d, n);
         for (qsizetype i = before; i < lines.size(); ++i) {
-            const qsizetype length = lines.at(i).size();
-            m_held += qint64(sizeof(QString)) + (length > 0 ? 34 + 2 * qint64(length) : 0);
+            const Line& line = lines.at(i);
+            const qint64 length = lineSize(line);
+            const qint64 perChar = std::holds_alternative<QByteArray>(line) ? 1 : 2;
+            m_held += qint64(sizeof(Line)) + (length > 0 ? 34 + perChar * length : 0);
         }
     }
 
@@ -538,20 +575,36 @@ void LineList::LoadFromBytes(const QByteArray& bytes) {
 int LineList::IndexOf(const QString& text) const {
     if (isAscii(text)) {
         for (qsizetype i = 0; i < m_lines.size(); ++i)
-            if (asciiEqualFolded(m_lines.at(i), text))
+            if (lineEqualFolded(m_lines.at(i), text))
                 return static_cast<int>(i);
         return -1;
     }
     for (qsizetype i = 0; i < m_lines.size(); ++i)
-        if (LinesEqualIgnoringCase(m_lines.at(i), text))
+        if (LinesEqualIgnoringCase(lineText(m_lines.at(i)), text))
             return static_cast<int>(i);
     return -1;
 }
 
-const QString& LineList::Get(int index) const {
+QString LineList::Get(int index) const {
     if (index < 0 || index >= Count())
         throw Error(QStringLiteral("List index out of bounds (%1)").arg(index));
-    return m_lines.at(index);
+    return lineText(m_lines.at(index));
+}
+
+QStringView LineList::view(int index, QString& scratch) const {
+    if (index < 0 || index >= Count())
+        throw Error(QStringLiteral("List index out of bounds (%1)").arg(index));
+    const Line& line = m_lines.at(index);
+    if (const auto* text = std::get_if<QString>(&line))
+        return *text;
+    // Widened into the scratch string's own buffer, which keeps its capacity from line to line.
+    scratch.truncate(0);
+    scratch.append(QLatin1StringView(std::get<QByteArray>(line)));
+    return scratch;
+}
+
+qsizetype LineList::sizeOf(int index) const {
+    return index >= 0 && index < Count() ? lineSize(m_lines.at(index)) : 0;
 }
 
 int LineList::Add(const QString& text) {
@@ -561,7 +614,7 @@ int LineList::Add(const QString& text) {
 
 void LineList::AddStrings(const LineList& other) {
     if (&other == this) {
-        const QStringList copy = other.m_lines;
+        const QList<Line> copy = other.m_lines;
         m_lines.append(copy);
         return;
     }
@@ -574,14 +627,56 @@ void LineList::AddStrings(const LineList& other) {
     m_lines.append(other.m_lines);
 }
 
+void LineList::addFrom(const LineList& other, int from) {
+    const QList<Line> source = other.m_lines; // shared; safe when other is this list
+    from = std::max(from, 0);
+    if (from >= source.size())
+        return;
+    m_lines.reserve(m_lines.size() + source.size() - from);
+    for (qsizetype i = from; i < source.size(); ++i)
+        m_lines.append(source.at(i));
+}
+
+QString LineList::join(QStringView separator) const {
+    if (m_lines.isEmpty())
+        return {};
+    qsizetype size = separator.size() * (m_lines.size() - 1);
+    for (const Line& line : m_lines)
+        size += lineSize(line);
+    QString text;
+    text.reserve(size);
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        if (i > 0)
+            text += separator;
+        const Line& line = m_lines.at(i);
+        if (const auto* bytes = std::get_if<QByteArray>(&line))
+            text += QLatin1StringView(*bytes);
+        else
+            text += std::get<QString>(line);
+    }
+    return text;
+}
+
+QStringList LineList::lines() const {
+    QStringList all;
+    all.reserve(m_lines.size());
+    for (const Line& line : m_lines)
+        all.append(lineText(line));
+    return all;
+}
+
 void LineList::Clear() {
     // Dropped rather than emptied: a list still shared with another would otherwise get a new
     // empty block of the old size.
-    m_lines = QStringList();
+    m_lines = QList<Line>();
     ++m_generation;
 }
 
-void LineList::setLines(QStringList lines) {
-    m_lines = std::move(lines);
+void LineList::setLines(const QStringList& lines) {
+    QList<Line> held;
+    held.reserve(lines.size());
+    for (const QString& line : lines)
+        held.append(line);
+    m_lines = std::move(held);
     ++m_generation;
 }

@@ -13,7 +13,7 @@ namespace preflight {
 
 namespace {
 
-bool holdsMarker(const QString& line, QStringView marker) {
+bool holdsMarker(QStringView line, QStringView marker) {
     // "BEGIN_DATA_FORMAT" holds "BEGIN_DATA" too; only a marker standing alone counts.
     return TrimControlView(line).compare(marker, Qt::CaseInsensitive) == 0;
 }
@@ -48,11 +48,11 @@ CgatsTable ReadCgatsTable(const LineList& lines) {
     t.endData = lines.IndexOf(QStringLiteral("END_DATA"));
     t.formatBegin = lines.IndexOf(QStringLiteral("BEGIN_DATA_FORMAT"));
     t.formatEnd = lines.IndexOf(QStringLiteral("END_DATA_FORMAT"));
-    const QStringList& all = lines.lines();
-    const int count = static_cast<int>(all.size());
+    const int count = lines.Count();
 
+    QString scratch;
     for (int i = 0; i < count; ++i) {
-        const QString& line = all.at(i);
+        const QStringView line = lines.view(i, scratch);
         if (t.looseBeginData < 0 && i != t.beginData && holdsMarker(line, u"BEGIN_DATA"))
             t.looseBeginData = i;
         if (t.looseEndData < 0 && i != t.endData && holdsMarker(line, u"END_DATA"))
@@ -67,16 +67,16 @@ CgatsTable ReadCgatsTable(const LineList& lines) {
     for (int i = 0; i < headerEnd; ++i) {
         if (t.formatBegin >= 0 && i >= t.formatBegin && (t.formatEnd < t.formatBegin || i <= t.formatEnd))
             continue;
-        const FieldViews fields = SplitFields(all.at(i));
+        const QString line = lines.Get(i);
+        const FieldViews fields = SplitFields(line);
         if (fields.isEmpty())
             continue;
         CgatsTable::Keyword keyword;
         keyword.line = i;
         keyword.name = fields.front().toString();
-        keyword.value =
-            TrimControlView(QStringView(all.at(i)).sliced(fields.front().data() - all.at(i).constData() +
-                                                          fields.front().size()))
-                .toString();
+        keyword.value = TrimControlView(QStringView(line).sliced(fields.front().data() - line.constData() +
+                                                                 fields.front().size()))
+                            .toString();
         if (keyword.name == QLatin1String("NUMBER_OF_SETS")) {
             t.numberOfSetsLine = i;
             try {
@@ -92,7 +92,7 @@ CgatsTable ReadCgatsTable(const LineList& lines) {
     if (t.formatBegin >= 0) {
         const int last = t.formatEnd > t.formatBegin ? t.formatEnd : std::min(count, t.formatBegin + 2);
         for (int i = t.formatBegin + 1; i < last; ++i)
-            for (QStringView name : SplitFields(all.at(i)))
+            for (QStringView name : SplitFields(lines.view(i, scratch)))
                 t.fieldNames.append(name.toString());
         if (t.formatEnd < t.formatBegin)
             t.problems.append(

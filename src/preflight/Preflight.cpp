@@ -416,6 +416,7 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
     int spectralEndsAt = -1;
     std::vector<std::array<double, 4>> device; // per report row, for the order fit
     std::vector<colour::Spectrum> spectra;     // per report row (normalised); valid where labSpectra will be
+    QString labScratch, spectralScratch;       // the rows' text, where the lists hold it as bytes
 
     ForEachSmoothingRow(in.lab, patches, [&](const SmoothingRowPlan& plan) {
         if (spectralEndsAt >= 0)
@@ -429,8 +430,8 @@ PreflightReport smoothingPreflight(const SmoothingInput& in, std::optional<colou
             failedPatch = plan.patch;
             return;
         }
-        const FieldViews labFields = SplitFields(in.lab.Get(plan.line));
-        const FieldViews spectralFields = SplitFields(in.spectral.Get(plan.line));
+        const FieldViews labFields = SplitFields(in.lab.view(plan.line, labScratch));
+        const FieldViews spectralFields = SplitFields(in.spectral.view(plan.line, spectralScratch));
         PreflightRow row;
         row.row = plan.number;
         row.labLine = plan.line;
@@ -699,7 +700,8 @@ PreflightReport specPreflight(const LineList& optimized, const QString& name, co
     const int formatLine = table.formatBegin;
     int first = -1;
     if (formatLine >= 0 && formatLine + 1 < optimized.Count()) {
-        const FieldViews names = SplitFields(optimized.Get(formatLine + 1));
+        const QString namesLine = optimized.Get(formatLine + 1);
+        const FieldViews names = SplitFields(namesLine);
         for (int i = 0; i < names.size() && first < 0; ++i)
             if (names.at(i).left(4).trimmed() == QLatin1String("SPEC"))
                 first = i;
@@ -720,8 +722,9 @@ PreflightReport specPreflight(const LineList& optimized, const QString& name, co
     QList<int> wrongCount, unreadable, fewBands, outOfRangeRows;
     const colour::Xyz white = colour::WhitePoint(condition);
     int number = 0;
+    QString scratch;
     for (int r = begin + 1; r <= end - 1; ++r) {
-        const FieldViews fields = SplitFields(optimized.Get(r));
+        const FieldViews fields = SplitFields(optimized.view(r, scratch));
         if (fields.size() <= first)
             continue; // the build shows this row's failure itself and leaves it out
         PreflightRow row;

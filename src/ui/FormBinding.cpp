@@ -1,7 +1,9 @@
 #include "FormBinding.h"
 
+#include "LinePane.h"
 #include "ProgressRectangle.h"
 
+#include <QAbstractScrollArea>
 #include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
@@ -53,8 +55,10 @@ private:
 
 // What a pane last showed, so that a document that only grew is appended to, not redrawn.
 struct FormBinding::PaneBinding {
-    QPlainTextEdit* widget;
-    Memo* state;
+    // One of the two: an editable pane or a read-only view.
+    QPlainTextEdit* edit = nullptr;
+    LinePane* view = nullptr;
+    Memo* state = nullptr;
     bool shown = false;
     quint64 generation = 0;
     int count = 0;
@@ -98,19 +102,29 @@ void FormBinding::bindButton(QPushButton* widget, Button& state) {
 }
 
 void FormBinding::bindPane(QPlainTextEdit* widget, Memo& state) {
-    // Input may reach a pane that has not been redrawn since its document grew (a handler's pumps
-    // redraw only now and then): the pane is brought up to date before the input is handled.
-    widget->installEventFilter(this);
-    widget->viewport()->installEventFilter(this);
-
     auto binding = std::make_unique<PaneBinding>();
-    binding->widget = widget;
+    binding->edit = widget;
     binding->state = &state;
     PaneBinding* raw = binding.get();
     connect(widget, &QPlainTextEdit::textChanged, this, [this, raw] {
         if (!m_syncing)
             raw->edited = true;
     });
+    addPane(widget, std::move(binding));
+}
+
+void FormBinding::bindPane(LinePane* widget, Memo& state) {
+    auto binding = std::make_unique<PaneBinding>();
+    binding->view = widget;
+    binding->state = &state;
+    addPane(widget, std::move(binding));
+}
+
+void FormBinding::addPane(QAbstractScrollArea* widget, std::unique_ptr<PaneBinding> binding) {
+    // Input may reach a pane that has not been redrawn since its document grew (a handler's pumps
+    // redraw only now and then): the pane is brought up to date before the input is handled.
+    widget->installEventFilter(this);
+    widget->viewport()->installEventFilter(this);
     m_panes.push_back(std::move(binding));
 }
 
@@ -153,7 +167,7 @@ void FormBinding::takeUserEdits() {
         // next redraw shows it.
         if (!pane->grewFromShown())
             continue;
-        QStringList lines = paneLines(pane->widget);
+        QStringList lines = paneLines(pane->edit);
         // Lines added after the pane's last redraw stay, behind what the user typed.
         const bool tail = pane->state->Lines.Count() > pane->count;
         if (tail)
@@ -190,7 +204,8 @@ bool FormBinding::eventFilter(QObject* watched, QEvent* event) {
     if (m_syncing)
         return false;
     for (auto& pane : m_panes) {
-        if (watched != pane->widget && watched != pane->widget->viewport())
+        QAbstractScrollArea* widget = pane->edit ? static_cast<QAbstractScrollArea*>(pane->edit) : pane->view;
+        if (watched != widget && watched != widget->viewport())
             continue;
         if (!pane->showsState()) {
             takeUserEdits();
@@ -202,13 +217,25 @@ bool FormBinding::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FormBinding::syncPane(PaneBinding& pane) {
-    QPlainTextEdit* widget = pane.widget;
-    if (widget->isReadOnly() != pane.state->ReadOnly)
-        widget->setReadOnly(pane.state->ReadOnly);
-
     const LineList& lines = pane.state->Lines;
     const int count = lines.Count();
     const bool sameHistory = pane.grewFromShown();
+    if (pane.view) {
+        if (sameHistory && count == pane.count)
+            return;
+        // The view shares the document's lines: a replacement costs nothing per line, an append
+        // only the new lines.
+        if (sameHistory)
+            pane.view->appendLines(lines, pane.count);
+        else
+            pane.view->setLines(lines);
+        pane.remember();
+        return;
+    }
+
+    QPlainTextEdit* widget = pane.edit;
+    if (widget->isReadOnly() != pane.state->ReadOnly)
+        widget->setReadOnly(pane.state->ReadOnly);
     if (sameHistory && count == pane.count)
         return;
     // Only appended to since the last look: add the tail in one go. An empty document has no
@@ -219,10 +246,12 @@ void FormBinding::syncPane(PaneBinding& pane) {
         QTextDocument* document = widget->document();
         const bool undo = document->isUndoRedoEnabled();
         document->setUndoRedoEnabled(false);
-        widget->appendPlainText(lines.lines().mid(pane.count).join(u'\n'));
+        LineList tail;
+        tail.addFrom(lines, pane.count);
+        widget->appendPlainText(tail.join(u"\n"));
         document->setUndoRedoEnabled(undo);
     } else
-        widget->setPlainText(lines.lines().join(u'\n'));
+        widget->setPlainText(lines.join(u"\n"));
     pane.remember();
     pane.edited = false;
 }

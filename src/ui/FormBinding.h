@@ -8,7 +8,9 @@
 #include <vector>
 
 class ProgressRectangle;
+class QAbstractScrollArea;
 class QCheckBox;
+class LinePane;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -31,7 +33,9 @@ public:
     void bindEdit(QLineEdit* widget, Label& state);
     void bindNumberBox(QLineEdit* widget, NumberBox& state);
     void bindButton(QPushButton* widget, Button& state);
+    // An editable pane, or a read-only one (what the user types is taken back only from the first).
     void bindPane(QPlainTextEdit* widget, Memo& state);
+    void bindPane(LinePane* widget, Memo& state);
     void bindCheckBox(QCheckBox* widget, const CheckBox& state);
     // The tab control: one page per TabItem, in order, and the page shown.
     void bindTabs(QTabWidget* widget, const int& activeTab);
@@ -64,6 +68,7 @@ private:
         bool sizesToText;
     };
 
+    void addPane(QAbstractScrollArea* widget, std::unique_ptr<PaneBinding> binding);
     void syncPane(PaneBinding& pane);
     // syncPane for one pane outside a whole redraw.
     void redrawPane(PaneBinding& pane);

@@ -1,14 +1,13 @@
 #include "PreflightStatus.h"
 
 #include "FormState.h"
+#include "LinePane.h"
 #include "MeasurementKind.h"
 #include "Preflight.h"
 #include "PreflightWindow.h"
 
 #include <QEvent>
 #include <QLabel>
-#include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTimer>
 
 #include <algorithm>
@@ -195,19 +194,15 @@ void PreflightStatus::showRow(Kind kind, int index, bool labPane) {
                                                           : lab              ? MeasurementKind::Lab
                                                                              : MeasurementKind::Spectral);
     const int line = lab ? row.labLine : row.spectralLine;
-    auto* pane = m_window->findChild<QPlainTextEdit*>(QString::fromLatin1(target.pane.name));
-    if (line < 0 || !pane || !target.tab.of(m_form).Enabled)
-        return;
-    const QTextBlock block = pane->document()->findBlockByNumber(line);
-    if (!block.isValid())
+    // No moc for LinePane: findChild<LinePane*> would take any scroll area of that name.
+    auto* pane =
+        dynamic_cast<LinePane*>(m_window->findChild<QWidget*>(QString::fromLatin1(target.pane.name)));
+    if (line < 0 || !pane || !target.tab.of(m_form).Enabled || line >= pane->lineCount())
         return;
     m_form.ActiveTab = target.tabIndex;
     if (m_syncWindow)
         m_syncWindow();
-    QTextCursor cursor(block);
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    pane->setTextCursor(cursor);
-    pane->centerCursor();
+    pane->selectLine(line);
     m_window->raise();
     m_window->activateWindow();
     pane->setFocus();

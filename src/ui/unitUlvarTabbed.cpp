@@ -5,6 +5,7 @@
 #include "FormBinding.h"
 #include "HelpPage.h"
 #include "Import.h"
+#include "LinePane.h"
 #include "MeasurementKind.h"
 #include "Preflight.h"
 #include "PreflightStatus.h"
@@ -215,17 +216,22 @@ QWidget* TTabbedForm::addPage(TabItem& tab, const char* name, int paneHeight, Me
     auto* band = new QWidget(page);
     column->addWidget(band, 1);
 
-    auto* pane = new QPlainTextEdit(page);
+    // A read-only pane shows its document's lines as they are, drawing only those in view; an
+    // editable one is a text edit the user types into.
+    QWidget* pane = nullptr;
+    if (memo.ReadOnly) {
+        auto* view = new LinePane(page);
+        m_binding->bindPane(view, memo);
+        pane = view;
+    } else {
+        auto* edit = new QPlainTextEdit(page);
+        edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+        m_binding->bindPane(edit, memo);
+        pane = edit;
+    }
     pane->setObjectName(QString::fromLatin1(paneName));
     pane->setFixedHeight(paneHeight);
-    pane->setLineWrapMode(QPlainTextEdit::NoWrap);
-    pane->setReadOnly(memo.ReadOnly);
-    // A read-only pane is only ever replaced or appended to; keeping undo steps would double
-    // the memory of a large document for nothing.
-    pane->setUndoRedoEnabled(!memo.ReadOnly);
     column->addWidget(pane);
-
-    m_binding->bindPane(pane, memo);
 
     m_tabs->addTab(page, tab.Text);
     m_binding->bindTab(tab);

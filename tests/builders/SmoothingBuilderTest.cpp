@@ -296,9 +296,9 @@ TEST_F(SmoothingBuild, FailedSaveEscapesAndKeepsOldFileAndPathDisplay) {
 }
 
 TEST(SmoothingRow, JoinsItsPieces) {
-    EXPECT_EQ(DropSampleId("A1 50 -3"), "50 -3");
-    EXPECT_EQ(DropSampleId("A1\t50\t-3"), "A1\t50\t-3");
-    EXPECT_EQ(DropSampleId(" A1 50"), "A1 50");
+    EXPECT_EQ(DropSampleId(u"A1 50 -3"), "50 -3");
+    EXPECT_EQ(DropSampleId(u"A1\t50\t-3"), "A1\t50\t-3");
+    EXPECT_EQ(DropSampleId(u" A1 50"), "A1 50");
     EXPECT_EQ(SmoothingRow(7, " 0 0 0 0 ", "50 -3 2 ", "0.1 0.2"), "7 0 0 0 0 50 -3 2 0.1 0.2");
     EXPECT_EQ(SmoothingRow(7, " 0 0 0 0 ", "50 -3 2", "0.1"), "7 0 0 0 0 50 -3 2 0.1");
     EXPECT_EQ(SmoothingRow(7, " 0 0 0 0 ", "", "0.1"), "7 0 0 0 0 0.1");

@@ -441,4 +441,58 @@ TEST(LineList, ListsFilledFromAnotherStayApart) {
     EXPECT_EQ(pane.lines(), QStringList({"A", "B", "D"}));
 }
 
+// A loaded line is held as bytes where its characters fit in one each; every way of reading it
+// gives what a list of the same strings gives.
+TEST(LineList, LinesHeldAsBytesReadLikeTheirStrings) {
+    const QStringList texts{QStringLiteral("CGATS.17"),
+                            QStringLiteral("a much longer line than the ones after it\t1 2 3"),
+                            QString(),
+                            QStringLiteral(u"\u00e9t\u00e9 x\u00a0y"),
+                            QStringLiteral(u"\u20ac 5"),
+                            QStringLiteral(u"\u65e5\u672c"),
+                            QStringLiteral("begin_data")};
+    const LineList strings = listOf(texts);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } files[] = {
+        {"UTF-8", "\xEF\xBB\xBF" + texts.join(u"\r\n").toUtf8()},
+        {"UTF-16",
+         QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char*>(texts.join(u"\n").utf16()),
+                                                2 * texts.join(u"\n").size())},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        LineList loaded;
+        loaded.LoadFromBytes(f.bytes);
+        EXPECT_EQ(loaded.lines(), texts);
+        EXPECT_EQ(loaded.join(u"\r\n"), texts.join(u"\r\n"));
+        QString scratch; // one for all lines: a short line after a long one must not keep its tail
+        for (int i = 0; i < texts.size(); ++i) {
+            EXPECT_EQ(loaded.Get(i), texts[i]);
+            EXPECT_EQ(loaded.view(i, scratch), texts[i]);
+            EXPECT_EQ(loaded.sizeOf(i), texts[i].size());
+        }
+        for (const QString& text : {QStringLiteral("BEGIN_DATA"), QStringLiteral(u"\u00c9T\u00c9 X\u00a0Y"),
+                                    QStringLiteral(u"\u20ac 5"), QString(), QStringLiteral("CGATS")})
+            EXPECT_EQ(loaded.IndexOf(text), strings.IndexOf(text)) << text.toStdString();
+    }
+    EXPECT_EQ(errorOf([&] {
+                  QString scratch;
+                  strings.view(7, scratch);
+              }),
+              "List index out of bounds (7)");
+    EXPECT_EQ(strings.sizeOf(7), 0);
+    EXPECT_EQ(LineList().join(u"\n"), QString());
+
+    // addFrom takes the tail, also of the list itself.
+    LineList tail = listOf({"kept"});
+    tail.addFrom(strings, 5);
+    EXPECT_EQ(tail.lines(), QStringList({"kept", texts[5], texts[6]}));
+    tail.addFrom(tail, 1);
+    EXPECT_EQ(tail.Count(), 5);
+    tail.addFrom(strings, 99);
+    EXPECT_EQ(tail.Count(), 5);
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 #include "PreflightWindow.h"
 #include "ChartView.h"
+#include "LinePane.h"
 #include "Preflight.h"
 #include "PreflightRowModel.h"
 #include "PreflightStatus.h"
@@ -16,7 +17,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -312,9 +312,10 @@ TEST(PreflightWindow, DoubleClickShowsTheRowInItsPane) {
         const QPoint at = table->visualRect(index).center();
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
-        auto* pane = widget<QPlainTextEdit>(f.window, c.pane);
-        EXPECT_EQ(pane->textCursor().blockNumber(), c.line);
-        EXPECT_EQ(pane->textCursor().selectedText(), pane->document()->findBlockByNumber(c.line).text());
+        auto* pane = dynamic_cast<LinePane*>(widget(f.window, c.pane));
+        ASSERT_NE(pane, nullptr);
+        EXPECT_EQ(pane->cursorLine(), c.line);
+        EXPECT_EQ(pane->selectedText(), pane->lines().Get(c.line));
         EXPECT_EQ(widget<QTabWidget>(f.window, "TabControl1")->currentIndex(), c.tab);
         EXPECT_EQ(f.window.form().ActiveTab, c.tab);
     }

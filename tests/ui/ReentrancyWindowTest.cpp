@@ -4,11 +4,11 @@
 // exactly its document when the handlers are done.
 
 #include "ScriptedToolkit.h"
+#include "TestApp.h"
 #include "unitUlvarTabbed.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -72,9 +72,9 @@ protected:
             {"memoUlvarSpec", &f.memoUlvarSpec},
         };
         for (const auto& [name, memo] : panes) {
-            auto* widget = window->findChild<QPlainTextEdit*>(QString::fromLatin1(name));
+            QWidget* widget = paneWidget(*window, name);
             ASSERT_NE(widget, nullptr) << name;
-            EXPECT_EQ(widget->toPlainText(), memo->Lines.lines().join(u'\n')) << name;
+            EXPECT_EQ(paneText(widget), memo->Lines.lines().join(u'\n')) << name;
         }
     }
     // Opens an optimized file through the window, so the fifth tab and its button respond.

@@ -1,7 +1,10 @@
 #include "TestApp.h"
 
+#include "LinePane.h"
+
 #include <QApplication>
 #include <QDialog>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -50,4 +53,22 @@ void whenModal(std::function<void(QWidget*)> act) {
             dialog->reject();
     });
     timer->start(10);
+}
+
+// LinePane has no meta-object of its own (no moc here), so qobject_cast cannot tell it apart.
+QWidget* paneWidget(const QWidget& window, const char* name) {
+    QWidget* pane = window.findChild<QWidget*>(QString::fromLatin1(name));
+    return dynamic_cast<LinePane*>(pane) || dynamic_cast<QPlainTextEdit*>(pane) ? pane : nullptr;
+}
+
+QString paneText(const QWidget* pane) {
+    if (const auto* view = dynamic_cast<const LinePane*>(pane))
+        return view->toPlainText();
+    return dynamic_cast<const QPlainTextEdit&>(*pane).toPlainText();
+}
+
+bool paneReadOnly(const QWidget* pane) {
+    if (const auto* view = dynamic_cast<const LinePane*>(pane))
+        return view->isReadOnly();
+    return dynamic_cast<const QPlainTextEdit&>(*pane).isReadOnly();
 }

@@ -2,6 +2,7 @@
 // current before every box and dialog and once the handler ends, every pump still handles the
 // pending events, and nothing the user types into a pane that lags behind its document is lost.
 
+#include "LinePane.h"
 #include "ScriptedToolkit.h"
 #include "unitUlvarTabbed.h"
 
@@ -51,6 +52,13 @@ QPlainTextEdit* pane(const QWidget& window, const char* name) {
     return w;
 }
 
+// A read-only pane (LinePane has no meta-object of its own: found through dynamic_cast).
+LinePane* view(const QWidget& window, const char* name) {
+    auto* w = dynamic_cast<LinePane*>(window.findChild<QWidget*>(QString::fromLatin1(name)));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
 QString shown(const Memo& memo) {
     return memo.Lines.lines().join(u'\n');
 }
@@ -60,7 +68,7 @@ TEST(WindowRedraw, PumpsWithinTheIntervalLeaveTheWindowButBoxesAndDialogsFindItC
     TTabbedForm window(toolkit);
     window.setRedrawInterval(kHour);
     FormState& form = window.form();
-    QPlainTextEdit* input = pane(window, "memoInput");
+    LinePane* input = view(window, "memoInput");
     Toolkit& handler = window.toolkit();
     window.syncFromState();
 
@@ -109,7 +117,7 @@ TEST(WindowRedraw, TheWindowIsCurrentWhenTheHandlerEnds) {
     };
     window.findChild<QPushButton*>(QStringLiteral("btnHelp"))->click();
     EXPECT_EQ(toolkit.count(ScriptedToolkit::Event::Pump), 50);
-    EXPECT_EQ(pane(window, "memoInput")->toPlainText(), shown(form.memoInput));
+    EXPECT_EQ(view(window, "memoInput")->toPlainText(), shown(form.memoInput));
 }
 
 TEST(WindowRedraw, APumpThatDoesNotRedrawStillHandlesEvents) {
@@ -123,7 +131,7 @@ TEST(WindowRedraw, APumpThatDoesNotRedrawStillHandlesEvents) {
     QTimer::singleShot(0, &window, [&] { handled = true; });
     window.toolkit().ProcessMessages();
     EXPECT_TRUE(handled);
-    EXPECT_NE(pane(window, "memoInput")->toPlainText(), shown(window.form().memoInput));
+    EXPECT_NE(view(window, "memoInput")->toPlainText(), shown(window.form().memoInput));
 }
 
 // The spec pane can be typed in while a build appends to it between two redraws.
