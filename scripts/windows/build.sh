@@ -53,7 +53,7 @@ fi
 step "cross-building Lumetra"
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-PKG_CONFIG_LIBDIR=$lcms_prefix/lib/pkgconfig cmake -S "$root" -B "$out/build" -G Ninja \
+cmake -S "$root" -B "$out/build" -G Ninja -DLUMETRA_PKG_CONFIG_LIBDIR="$lcms_prefix/lib/pkgconfig" \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw64-toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_PREFIX_PATH="$qt_prefix;$gtest_prefix" -DCMAKE_FIND_ROOT_PATH="$qt_prefix;$gtest_prefix;$lcms_prefix" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \

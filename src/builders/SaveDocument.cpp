@@ -266,10 +266,13 @@ void WriteDocumentFile(const QString& path, const QByteArray& bytes) {
             return;
         }
         CloseHandle(existing);
-    } else if (const DWORD code = GetLastError(); code == ERROR_ACCESS_DENIED && QFileInfo(path).isFile()) {
-        // A read-only file is not replaced behind its back, even though the folder would allow it.
-        throw cannotCreate(path, WindowsErrorText(code));
     }
+    // A read-only file is not replaced behind its back, even though the folder would allow it
+    // (and even for an administrator, whom the attribute does not stop from opening it).
+    if (const DWORD attributes = native.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(native.c_str());
+        attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        (attributes & FILE_ATTRIBUTE_READONLY))
+        throw cannotCreate(path, WindowsErrorText(ERROR_ACCESS_DENIED));
 
     // The new text goes to a temporary file beside the target and replaces it only when complete.
     QSaveFile file(path);

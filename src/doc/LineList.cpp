@@ -517,7 +517,7 @@ void LineList::LoadFromFile(const QString& fileName) {
     if (QFileInfo(fileName).isDir())
         throwCannotOpen(fileName, SystemErrorText(EISDIR));
     if (!file.open(QIODevice::ReadOnly))
-        throwCannotOpen(fileName, file.errorString());
+        throwCannotOpen(fileName, ReasonText(file.errorString()));
     // Read rather than mapped: mapping saved no measurable time over reading into one small buffer,
     // its pages count as the process's memory, and a file cut short by another program meanwhile
     // would end the process (SIGBUS) instead of giving fewer lines.

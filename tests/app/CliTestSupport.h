@@ -36,8 +36,9 @@ inline CliRun runProgram(const QString& program, const QStringList& args,
     CliRun r;
     r.exitCode = p.exitCode();
     r.outBytes = p.readAllStandardOutput();
-    r.out = QString::fromLocal8Bit(r.outBytes);
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    // The program writes UTF-8 on every system.
+    r.out = QString::fromUtf8(r.outBytes);
+    r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
 }
 

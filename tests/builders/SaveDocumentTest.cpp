@@ -132,7 +132,7 @@ TEST_F(WriteDocumentFileTest, CannotCreateNamesTheFileAndTheReason) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.target.toStdString());
         const QString message = errorOf([&] { WriteDocumentFile(c.target, "A"); });
-        const QString head = QStringLiteral("Cannot create file \"%1\". ").arg(c.target);
+        const QString head = QStringLiteral("Cannot create file \"%1\". ").arg(ShownPath(c.target));
         ASSERT_TRUE(message.startsWith(head)) << message.toStdString();
         const QString reason = message.mid(head.size());
         EXPECT_FALSE(reason.isEmpty());
@@ -304,7 +304,7 @@ TEST_F(WriteDocumentFileTest, ReadOnlyFileIsRefusedAndKept) {
     const QString message = errorOf([&] { WriteDocumentFile(target, "new"); });
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1\". %2")
-                           .arg(QFileInfo(target).absoluteFilePath(), WindowsErrorText(ERROR_ACCESS_DENIED)));
+                           .arg(ShownPath(QFileInfo(target).absoluteFilePath()), WindowsErrorText(ERROR_ACCESS_DENIED)));
     EXPECT_EQ(ReadBytes(target), QByteArray("old"));
 }
 

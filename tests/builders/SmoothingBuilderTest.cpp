@@ -156,7 +156,8 @@ TEST_F(SmoothingBuild, ErrorsThatStopTheBuildEscapeAndLeaveThePaneEmpty) {
         QString message;
     } cases[] = {
         {"missing swatch", [this] { QFile::remove(cwd.filePath("CMYK/Quick.IccSwa")); },
-         "Cannot open file \"" + QDir::currentPath() + "/CMYK/Quick.IccSwa\". No such file or directory"},
+         "Cannot open file \"" + ShownPath(QDir::currentPath() + "/CMYK/Quick.IccSwa") + "\". " +
+             OpenFailureReason(QDir::currentPath() + "/CMYK/Removed.IccSwa")},
         {"short spectral pane", [this] { form.memoInput.Lines = Lines(kSpectralPane.mid(0, 9)); },
          "List index out of bounds (9)"},
     };
@@ -287,7 +288,7 @@ TEST_F(SmoothingBuild, FailedSaveEscapesAndKeepsOldFileAndPathDisplay) {
         build();
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
-        EXPECT_TRUE(e.message().startsWith("Cannot create file \"" + target + "\". "))
+        EXPECT_TRUE(e.message().startsWith("Cannot create file \"" + ShownPath(target) + "\". "))
             << e.message().toStdString();
     }
     EXPECT_EQ(pane().size(), 15);

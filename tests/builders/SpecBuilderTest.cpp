@@ -220,7 +220,7 @@ TEST_F(SpecBuild, FailedSaveIsReportedAndStopsTheBar) {
     RunGuarded(toolkit, [&] { build(); });
 
     ASSERT_EQ(toolkit.errors().size(), 1);
-    EXPECT_TRUE(toolkit.errors()[0].startsWith("Cannot create file \"" + target + "\". "));
+    EXPECT_TRUE(toolkit.errors()[0].startsWith("Cannot create file \"" + ShownPath(target) + "\". "));
     EXPECT_FALSE(form.RectangleProgress.Visible);
     EXPECT_FALSE(form.Timer.Enabled);
     EXPECT_EQ(form.labelUlvarSpecFile.Text, "Ulvar Spec File");

@@ -58,7 +58,7 @@ TEST(SwatchFileLoad, MissingFileNamesItsFullPathAndKeepsTheList) {
         FAIL() << "no error";
     } catch (const Error& e) {
         const QString full = QDir::currentPath() + "/CMYK/StandardU.IccSwa";
-        EXPECT_EQ(e.message(), "Cannot open file \"" + full + "\". No such file or directory");
+        EXPECT_EQ(e.message(), "Cannot open file \"" + ShownPath(full) + "\". " + OpenFailureReason(full));
     }
     EXPECT_EQ(lines.lines(), QStringList{"kept"});
 }

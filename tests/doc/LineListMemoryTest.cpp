@@ -3,6 +3,7 @@
 // refused, while real documents, large ones included, load as before.
 
 #include "Error.h"
+#include "TestFiles.h"
 #include "LineList.h"
 
 #include <QBuffer>
@@ -47,7 +48,7 @@ TEST(LineListMemory, ManyEmptyLinesAreRefusedAndTheOldLinesKept) {
         list.LoadFromFile(path);
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Cannot read file \"%1\". %2").arg(path, kTooMany));
+        EXPECT_EQ(e.message(), QStringLiteral("Cannot read file \"%1\". %2").arg(ShownPath(path), kTooMany));
     }
     EXPECT_EQ(list.lines(), QStringList{"kept"});
 }

@@ -10,6 +10,23 @@
 #include <QString>
 #include <QTemporaryDir>
 
+// A path as the program shows it in its messages: in the system's form (on Windows "C:\\x\\y").
+inline QString ShownPath(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// What the system says when path cannot be opened for reading ("No such file or directory", on
+// Windows "File not found"), with the trailing full stop dropped as the program's messages do.
+inline QString OpenFailureReason(const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        return QString();
+    QString reason = file.errorString();
+    while (!reason.isEmpty() && (reason.back() == u'.' || reason.back().isSpace()))
+        reason.chop(1);
+    return reason;
+}
+
 // Makes path the current directory for the life of the object; the old one comes back afterwards.
 class CurrentDirGuard {
 public:

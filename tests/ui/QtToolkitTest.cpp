@@ -1,6 +1,7 @@
 #include "QtToolkit.h"
 #include "Controls.h"
 #include "TestApp.h"
+#include "TestFiles.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -112,7 +113,7 @@ TEST(QtToolkit, SaveDialogAppendsDefaultExtension) {
         static_cast<QDialog*>(dlg)->accept(); // QFileDialog::accept, as the Save button does
     });
     ASSERT_TRUE(toolkit.ExecuteSave(dialog));
-    EXPECT_EQ(dialog.FileName, QDir(dir.path()).filePath("result.spec"));
+    EXPECT_EQ(dialog.FileName, ShownPath(QDir(dir.path()).filePath("result.spec")));
 }
 
 TEST(QtToolkit, OverwritePromptFollowsTheOption) {
@@ -168,5 +169,5 @@ TEST(QtToolkit, OpenDialogReturnsTheChosenPath) {
         static_cast<QDialog*>(dlg)->accept(); // QFileDialog::accept, as the Save button does
     });
     ASSERT_TRUE(toolkit.ExecuteOpen(open));
-    EXPECT_EQ(open.FileName, path);
+    EXPECT_EQ(open.FileName, ShownPath(path));
 }
