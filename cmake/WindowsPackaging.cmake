@@ -9,6 +9,9 @@ set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "Lumetra")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_STRIP_FILES ON)
 
+# A 64-bit installer for a 64-bit program (Debian's NSIS has the amd64 stubs); it also runs where
+# no 32-bit layer is installed.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_PACKAGE_NAME "Lumetra ${PROJECT_VERSION}")
 set(CPACK_NSIS_DISPLAY_NAME "Lumetra")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
