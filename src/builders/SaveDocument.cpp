@@ -24,14 +24,7 @@
 
 #ifdef Q_OS_WIN
 #include <io.h>
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#undef Yield // a macro of windows.h, and a toolkit service here
+#include "WindowsApi.h"
 #else
 #include <fcntl.h>
 #include <pthread.h>

@@ -4,16 +4,7 @@
 #include <QString>
 #include <QStringDecoder>
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#undef Yield // a macro of windows.h, and a toolkit service here
-#endif
+#include "WindowsApi.h"
 
 namespace {
 

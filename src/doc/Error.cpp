@@ -3,16 +3,7 @@
 #include <cstring>
 #include <utility>
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#undef Yield // a macro of windows.h, and a toolkit service here
-#endif
+#include "WindowsApi.h"
 
 Error::Error(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
 

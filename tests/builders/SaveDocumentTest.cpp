@@ -15,14 +15,7 @@
 #include <thread>
 
 #ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#undef Yield // a macro of windows.h, and a toolkit service here
+#include "WindowsApi.h"
 #else
 #include <fcntl.h>
 #include <sys/resource.h>

@@ -4,16 +4,7 @@
 
 #include <QtGlobal>
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#undef Yield
-#endif
+#include "WindowsApi.h"
 
 // True when the Windows build runs under Wine, whose system functions differ from Windows' in a
 // few places the tests touch (say which, where a test is skipped for it).
