@@ -1,7 +1,7 @@
 #include "LineList.h"
 #include "Error.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
+#include "WindowsApi.h"
 
 #include <QBuffer>
 #include <QDir>
