@@ -4,6 +4,7 @@
 // "reversed" reads the sample L*a*b* file with its data rows in reverse order: every row then
 // pairs two different patches.
 
+#include "Application.h"
 #include "PreflightStatus.h"
 #include "PreflightWindow.h"
 #include "ScriptedToolkit.h"
@@ -19,7 +20,7 @@
 #include <algorithm>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    const std::unique_ptr<QApplication> app = MakeApplication(argc, argv);
     const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("clean");
     const bool spec = mode == QLatin1String("spec");
     // The swatch files are read from ./CMYK, as the installed program reads them.
@@ -62,5 +63,5 @@ int main(int argc, char** argv) {
         // A few patches chosen, to show their spectra.
         details->selectRows({0, 9, 18, 27, 36, 63, 100});
     });
-    return app.exec();
+    return app->exec();
 }

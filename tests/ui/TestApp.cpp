@@ -1,5 +1,6 @@
 #include "TestApp.h"
 
+#include "Application.h"
 #include "LinePane.h"
 
 #include <QApplication>
@@ -17,18 +18,15 @@ public:
     void SetUp() override {
         // Qt's own dialogs, which tests can find and answer; a native one (Windows) would hang them.
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-        m_app = new QApplication(m_argc, m_argv);
+        m_app = MakeApplication(m_argc, m_argv);
     }
-    void TearDown() override {
-        delete m_app;
-        m_app = nullptr;
-    }
+    void TearDown() override { m_app.reset(); }
 
 private:
     int m_argc = 1;
     char m_name[8] = "test_ui";
     char* m_argv[2] = {m_name, nullptr};
-    QApplication* m_app = nullptr;
+    std::unique_ptr<QApplication> m_app;
 };
 
 [[maybe_unused]] ::testing::Environment* const environment =

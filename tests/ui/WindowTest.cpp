@@ -1,3 +1,4 @@
+#include "Application.h"
 #include "Error.h"
 #include "HelpPage.h"
 #include "LinePane.h"
@@ -12,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -26,6 +28,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace {
@@ -150,6 +154,53 @@ TEST(Window, PanesAtStartUp) {
         EXPECT_EQ(paneReadOnly(pane), r.readOnly);
     }
     EXPECT_EQ(window.form().memoCGATSLab.Lines.Get(0), QString());
+}
+
+// The FreeType engine is asked for only under Wine, and only when nobody chose a platform.
+TEST(Window, PlatformChosenForWineOnlyWhenNoneIsGiven) {
+    struct Case {
+        bool underWine;
+        QStringList arguments;
+        QByteArray variable;
+        QByteArray expected;
+    };
+    const QByteArray freetype = QByteArrayLiteral("windows:fontengine=freetype");
+    const Case cases[] = {
+        {false, {}, {}, {}},
+        {true, {}, {}, freetype},
+        {true, {QStringLiteral("samples/chart.txt")}, {}, freetype},
+        {true, {}, QByteArrayLiteral("windows"), {}},
+        {true, {QStringLiteral("-platform"), QStringLiteral("windows")}, {}, {}},
+        {true, {QStringLiteral("--platform"), QStringLiteral("offscreen")}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString() + " / " + c.variable.toStdString());
+        EXPECT_EQ(ChosenPlatform(c.underWine, c.arguments, c.variable), c.expected);
+    }
+}
+
+// The boxes must show their digits, not only hold them: under Wine's GDI font engine a line edit
+// once centred its text outside the box. The ink has to lie inside, on the right.
+TEST(Window, NumberBoxesDrawTheirDigitsOnTheRight) {
+    ScriptedToolkit toolkit;
+    TTabbedForm window(toolkit);
+    for (const char* digits : {"0", "1617"}) {
+        SCOPED_TRACE(digits);
+        auto* box = widget<QLineEdit>(window, "NumberBoxPatches");
+        ASSERT_NE(box, nullptr);
+        box->setText(QString::fromLatin1(digits));
+        const QImage image = box->grab().toImage();
+        const int paper = qGray(image.pixel(image.width() / 2, 3));
+        int inkLeft = image.width(), inkRight = -1;
+        for (int y = 3; y < image.height() - 3; ++y)
+            for (int x = 3; x < image.width() - 3; ++x)
+                if (std::abs(qGray(image.pixel(x, y)) - paper) > 80) {
+                    inkLeft = std::min(inkLeft, x);
+                    inkRight = std::max(inkRight, x);
+                }
+        ASSERT_GE(inkRight, 0) << "no digit drawn";
+        EXPECT_GT(inkLeft, image.width() / 2);
+    }
 }
 
 TEST(Window, NumberBoxesAndLabelsAtStartUp) {
