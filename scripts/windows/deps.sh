@@ -90,7 +90,7 @@ qt_key=$(key_of "$qtbase_version" "${qt_options[@]}" \
 qt_prefix="$cache/qt-${qtbase_version%%+*}-$qt_key"
 
 if [ ! -f "$qt_prefix/.done" ]; then
-    log "building qtbase $qtbase_version for Windows into $qt_prefix (about 20 minutes on 2 cores)"
+    log "building qtbase $qtbase_version for Windows into $qt_prefix (about 15 minutes on 2 cores)"
     src=$(unpack_source qt6-base "$qtbase_version")
     if [ ! -f "$src/.lumetra-patched" ]; then
         patch -d "$src" -p1 --forward <"$here/qtbase-6.4-no-direct2d.patch" >&2
